@@ -1,0 +1,86 @@
+#include "shell/exe_path.h"
+
+#include <cstring>
+
+namespace {
+
+// Length in bytes of the character starting at `s`: two for a lead byte followed by a trail byte,
+// one otherwise. A lead byte just before the terminating NUL is a damaged character and counts as
+// one, so no search ever steps past the end of the string.
+size_t CharLength(const char* s, LeadBytePredicate isLead)
+{
+    return (isLead(static_cast<unsigned char>(s[0])) && s[1] != '\0') ? 2 : 1;
+}
+
+bool CopyToken(const char* begin, size_t length, char (&out)[kPathCapacity])
+{
+    if (length >= kPathCapacity)
+        return false;
+    std::memcpy(out, begin, length);
+    out[length] = '\0';
+    return true;
+}
+
+}  // namespace
+
+bool ExePathFromCommandLine(const char* commandLine, char (&out)[kPathCapacity], LeadBytePredicate isLead)
+{
+    std::memset(out, 0, sizeof(out));
+    if (commandLine == nullptr)
+        return false;
+
+    if (commandLine[0] == '"') {
+        const char* begin = commandLine + 1;
+        for (const char* p = begin; *p != '\0'; p += CharLength(p, isLead)) {
+            if (*p == '"')
+                return CopyToken(begin, static_cast<size_t>(p - begin), out);
+        }
+        return false;  // no closing quote
+    }
+
+    const char* p = commandLine;
+    while (*p != '\0' && *p != ' ')
+        p += CharLength(p, isLead);
+    return CopyToken(commandLine, static_cast<size_t>(p - commandLine), out);
+}
+
+bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapacity], LeadBytePredicate isLead)
+{
+    std::memset(out, 0, sizeof(out));
+    const char* lastDot = nullptr;
+    const char* p = path;
+    for (; *p != '\0'; p += CharLength(p, isLead)) {
+        if (*p == '.')
+            lastDot = p;
+    }
+    const size_t stemLength = static_cast<size_t>((lastDot ? lastDot : p) - path);
+    const size_t suffixLength = std::strlen(suffix);
+    if (stemLength + suffixLength >= kPathCapacity)
+        return false;
+    std::memcpy(out, path, stemLength);
+    std::memcpy(out + stemLength, suffix, suffixLength + 1);
+    return true;
+}
+
+#ifdef _WIN32
+#include <windows.h>
+
+char exePath[kPathCapacity];
+
+namespace {
+bool SystemLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != FALSE;
+}
+}  // namespace
+
+void FillExePath()
+{
+    ExePathFromCommandLine(GetCommandLineA(), exePath, SystemLeadByte);
+}
+
+bool SiblingPath(const char* suffix, char (&out)[kPathCapacity])
+{
+    return SiblingPathOf(exePath, suffix, out, SystemLeadByte);
+}
+#endif

@@ -1,0 +1,31 @@
+// The executable's own path, taken from the command line, and the names derived from it (the
+// settings file and the help page beside the executable).
+#pragma once
+#include <cstddef>
+
+#include "shell/settings.h"
+
+// Whether a byte starts a double-byte character in the system's ANSI code page. Every search below
+// steps over such a character as one unit, so its trail byte never matches a quote, blank or dot.
+using LeadBytePredicate = bool (*)(unsigned char);
+
+// The first token of the command line: the text inside a leading pair of double quotes, or up to the
+// first blank. Answers false and leaves `out` empty when there is no usable path: a quote that is
+// never closed, or a token too long for a path buffer (260 bytes with the NUL).
+bool ExePathFromCommandLine(const char* commandLine, char (&out)[kPathCapacity], LeadBytePredicate isLead);
+
+// `path` up to its last dot (anywhere in it, folders included), or all of it when it has none, with
+// `suffix` appended. Answers false and leaves `out` empty when the result would not fit: a cut name
+// could name some other file.
+bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapacity], LeadBytePredicate isLead);
+
+#ifdef _WIN32
+// Filled once, when the settings window is created.
+extern char exePath[kPathCapacity];
+
+// Fills exePath from GetCommandLineA.
+void FillExePath();
+
+// SiblingPathOf(exePath, suffix) with the system code page's lead bytes; empty when it does not fit.
+bool SiblingPath(const char* suffix, char (&out)[kPathCapacity]);
+#endif

@@ -1,0 +1,44 @@
+// Entry point: one copy per desktop, the hidden settings window, and the program's one message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "shell/messages.h"
+#include "shell/tray_window.h"
+
+namespace {
+
+// Polls instead of blocking in GetMessage; the quit test comes only after the queue has run empty.
+int RunMessageLoop()
+{
+    MSG msg = {};
+    for (;;) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            continue;
+        }
+        Sleep(5);
+        if (msg.message == WM_QUIT)
+            return static_cast<int>(msg.wParam);
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_HOTKEY_CLASS};
+    InitCommonControlsEx(&controls);
+
+    // A running copy takes over: it starts a session (with the launch delay) and this one leaves
+    // without touching the settings file.
+    if (HWND running = FindWindowA(kTrayClassName, nullptr)) {
+        PostMessageA(running, TWM_LAUNCH, 0, 1);
+        return 0;
+    }
+
+    // Without the settings window nothing would ever post the quit the loop waits for.
+    if (CreateTrayWindow(instance) == nullptr)
+        return 1;
+    return RunMessageLoop();
+}
