@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
+#include "resources/resource.h"
 
 namespace {
 
