@@ -1,0 +1,33 @@
+#include "canvas/compose.h"
+
+#include "canvas/palette_panel.h"
+#include "canvas/surfaces.h"
+#include "session/paint_state.h"
+#include "session/session_objects.h"
+
+void ComposeFrame(const RECT* r)
+{
+    if (sessionWindow == nullptr || viewSurface == nullptr)
+        return;
+    RECT area;
+    if (r != nullptr && zoomLevel == 0)
+        area = *r;
+    else
+        GetClientRect(sessionWindow, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    BitBlt(viewSurface, area.left, area.top, width, height, drawingSurface, area.left, area.top, SRCCOPY);
+    palettePanel().composeOnto(viewSurface, area);
+    BitBlt(windowDC, area.left, area.top, width, height, viewSurface, area.left, area.top, SRCCOPY);
+}
+
+void PaintFromView(HWND window)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    if (viewSurface != nullptr) {
+        const RECT& r = ps.rcPaint;
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, viewSurface, r.left, r.top, SRCCOPY);
+    }
+    EndPaint(window, &ps);
+}

@@ -1,0 +1,139 @@
+#include "session/paint_window.h"
+
+#include "canvas/compose.h"
+#include "canvas/default_palette.h"
+#include "canvas/palette_panel.h"
+#include "canvas/surfaces.h"
+#include "canvas/tool_state.h"
+#include "render/eraser.h"
+#include "render/pen_renderer.h"
+#include "session/capture.h"
+#include "session/keyboard.h"
+#include "session/paint_state.h"
+#include "session/session_objects.h"
+#include "shell/messages.h"
+#include "shell/settings.h"
+
+namespace {
+
+// The surfaces of the running session exist; a creation that failed has nothing to end.
+bool sessionBuilt;
+
+// Applies the remembered palette and tool to the panel and the renderer, and picks the cursor.
+void ApplyRememberedTool()
+{
+    PalettePanel& panel = palettePanel();
+    PenRenderer& renderer = penRenderer();
+    const bool rememberPalette = (Settings.flags & OPT_REMEMBER_PALETTE) != 0;
+    for (uint32_t i = 0; i < 8; ++i)
+        panel.setCellColor(i, rememberPalette ? Settings.palette[i] : defaultPalette[i]);
+
+    if (!(Settings.flags & OPT_REMEMBER_LAST_PEN)) {
+        Settings.lastPen = 0;
+        Settings.flags &= ~OPT_HIGHLIGHTER;
+    }
+    const bool highlighter = (Settings.flags & OPT_HIGHLIGHTER) != 0;
+    if (panel.highlighter != highlighter) {
+        panel.highlighter = highlighter;
+        panel.refresh();
+    }
+    renderer.highlighter = panel.highlighter;
+
+    if (!(Settings.flags & OPT_REMEMBER_PEN_SIZE))
+        Settings.penSize = 5;
+    if (panel.selectColor(static_cast<uint32_t>(Settings.lastPen))) {
+        const int width = panel.setPenSize(Settings.penSize);
+        Settings.penSize = static_cast<uint32_t>(width);
+        renderer.setPen(panel.cells[panel.colorIndex].color, width);
+        eraserMode = false;
+    } else {
+        eraserMode = true;  // the width stays as the panel holds it
+    }
+    SetCurrentCursor(ToolCursor());
+}
+
+LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
+{
+    LoadToolCursors(create->hInstance);
+    gestureButton = 0;
+    buttonsDown = 0;
+    panelShownAtRightPress = false;
+
+    // A session that cannot have all its surfaces must not start half-built: failing the creation
+    // lets the settings window tell the user.
+    if (!CreateSurfaces(window))
+        return -1;
+    sessionBuilt = true;
+    sessionWindow = window;
+
+    PenRenderer& renderer = penRenderer();
+    renderer.target = drawingSurface;
+    renderer.backup = committedSurface;
+    DeleteObject(SelectObject(drawingSurface, GetStockObject(NULL_BRUSH)));
+    Eraser& e = eraser();
+    e.target = drawingSurface;
+    e.backup = committedSurface;
+    e.source = captureSurface;
+    e.extent = RECT{-10, -10, 10, 10};
+
+    ApplyRememberedTool();
+    return 0;
+}
+
+void OnDestroy(HWND window)
+{
+    if (!sessionBuilt)
+        return;
+    PalettePanel& panel = palettePanel();
+    panel.hide();  // composes the area it covered, so before the surfaces go
+    penRenderer().releasePen();
+    ReleaseSurfaces(window);
+    sessionBuilt = false;
+    sessionWindow = nullptr;
+
+    Settings.lastPen = panel.colorActive ? panel.colorIndex : -1;
+    Settings.penSize = static_cast<uint32_t>(panel.penSize);
+    if (panel.highlighter)
+        Settings.flags |= OPT_HIGHLIGHTER;
+    else
+        Settings.flags &= ~OPT_HIGHLIGHTER;
+    PostMessageA(GetParent(window), TWM_SESSION_ENDED, 0, 0);
+}
+
+void OnSetTool(WPARAM width, LPARAM color)
+{
+    if (width != 0) {
+        penRenderer().setPen(static_cast<COLORREF>(color), static_cast<int>(width));
+        eraserMode = false;
+    } else {
+        eraserMode = true;
+    }
+}
+
+void OnClear()
+{
+    RECT client;
+    GetClientRect(sessionWindow, &client);
+    BitBlt(committedSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
+    BitBlt(drawingSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
+    ComposeFrame(nullptr);
+}
+
+}  // namespace
+
+LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    BuildSessionObjects();
+    switch (message) {
+    case WM_CREATE: return OnCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
+    case WM_DESTROY: OnDestroy(window); return 0;
+    case WM_PAINT: PaintFromView(window); return 0;
+    case WM_KEYUP: OnKeyUp(window, static_cast<UINT>(wParam)); return 0;
+    case PWM_CAPTURE: CaptureDesktop(window); return 0;
+    case PWM_REFRESH: ComposeFrame(reinterpret_cast<const RECT*>(lParam)); return 0;
+    case PWM_SETTOOL: OnSetTool(wParam, lParam); return 0;
+    case PWM_SETHIGHLIGHT: penRenderer().highlighter = wParam != 0; return 0;
+    case PWM_CLEAR: if (sessionWindow) OnClear(); return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,59 @@
+#include "session/session_objects.h"
+
+#include <cstdlib>
+
+#include "canvas/palette_panel.h"
+#include "canvas/tool_state.h"
+#include "render/eraser.h"
+#include "render/pen_renderer.h"
+#include "session/paint_window.h"
+#include "session/paint_state.h"
+
+namespace {
+
+PalettePanel* panel;
+PenRenderer* renderer;
+Eraser* theEraser;
+
+void TearDownSessionObjects()
+{
+    delete theEraser;
+    theEraser = nullptr;
+    renderer->destroy();
+    delete renderer;
+    renderer = nullptr;
+    delete panel;
+    panel = nullptr;
+}
+
+}  // namespace
+
+void BuildSessionObjects()
+{
+    if (panel != nullptr)
+        return;
+    panel = new PalettePanel(PaintWindowProc);
+    renderer = new PenRenderer;
+    renderer->init();
+    theEraser = new Eraser;
+    theEraser->init();
+    InitCustomColors();
+    anchor = POINT{0, 0};
+    lastPointer = POINT{0, 0};
+    std::atexit(TearDownSessionObjects);
+}
+
+PalettePanel& palettePanel()
+{
+    return *panel;
+}
+
+PenRenderer& penRenderer()
+{
+    return *renderer;
+}
+
+Eraser& eraser()
+{
+    return *theEraser;
+}

@@ -1,0 +1,14 @@
+// The objects that outlive paint sessions: built when the paint window procedure first runs, torn
+// down at process exit in the reverse order.
+#pragma once
+
+class PalettePanel;
+class PenRenderer;
+class Eraser;
+
+// Builds them once (palette panel, pen renderer, eraser, custom colours) and registers the teardown.
+void BuildSessionObjects();
+
+PalettePanel& palettePanel();
+PenRenderer& penRenderer();
+Eraser& eraser();

@@ -1,0 +1,88 @@
+#include "shell/hook_module.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "shell/messages.h"
+
+namespace {
+
+using CaptureFn = BOOL(WINAPI*)(HWND, UINT);
+using ReleaseFn = BOOL(WINAPI*)();
+
+HMODULE hookModule;
+CaptureFn captureFn;
+ReleaseFn releaseFn;
+bool attempted;
+
+template <typename Fn>
+Fn Export(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+void UnloadHookModule()
+{
+    if (hookModule == nullptr)
+        return;
+    releaseFn();
+    FreeLibrary(hookModule);
+    hookModule = nullptr;
+}
+
+}  // namespace
+
+bool HookModulePath(char (&path)[MAX_PATH])
+{
+    static const char kName[] = "Scrivane.dll";
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        path[0] = '\0';
+        return false;
+    }
+    char* slash = std::strrchr(path, '\\');
+    const size_t folder = slash ? static_cast<size_t>(slash - path) + 1 : 0;
+    if (folder + sizeof(kName) > MAX_PATH) {
+        path[0] = '\0';
+        return false;
+    }
+    std::memcpy(path + folder, kName, sizeof(kName));
+    return true;
+}
+
+void LoadHookModule()
+{
+    if (attempted)
+        return;
+    attempted = true;
+    // A full path, so that a Scrivane.dll in the current folder or on PATH is never picked up.
+    char path[MAX_PATH];
+    if (HookModulePath(path))
+        hookModule = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (hookModule != nullptr) {
+        captureFn = Export<CaptureFn>(hookModule, "Capture");
+        releaseFn = Export<ReleaseFn>(hookModule, "Release");
+        if (captureFn == nullptr || releaseFn == nullptr) {
+            FreeLibrary(hookModule);
+            hookModule = nullptr;
+        }
+    }
+    std::atexit(UnloadHookModule);
+}
+
+bool HookModuleLoaded()
+{
+    return hookModule != nullptr;
+}
+
+void HookCapture(HWND window)
+{
+    if (hookModule != nullptr)
+        captureFn(window, TWM_HOOK_EVENT);
+}
+
+void HookRelease()
+{
+    if (hookModule != nullptr)
+        releaseFn();
+}

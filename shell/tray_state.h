@@ -1,0 +1,17 @@
+// State of the settings window: what it owns between and during sessions.
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+constexpr UINT TRAY_ICON_ID = 100;
+constexpr int HOTKEY_ID = 1;
+
+// Chosen when the settings window is created: with the tray the program stands by between sessions,
+// without it the one session started at creation ends the program.
+extern bool trayMode;
+extern HINSTANCE trayInstance;  // the program's instance, for every resource load
+extern HWND paintWindow;        // the running session's window; null between sessions
+extern bool hotKeyRegistered;
+extern bool trayIconAdded;
+extern HMENU trayMenu;
+extern NOTIFYICONDATAA notifyIcon;
