@@ -5,7 +5,9 @@
 wine_dir=$(dirname "$(dpkg -L wine64 | grep '/wine/wine64$' | head -n 1)")
 export WINELOADER="$wine_dir/wine64"
 export WINESERVER="$wine_dir/wineserver"
-export WINEPREFIX="$root/build/wineprefix"
+# SCRIVANE_WINEPREFIX lets runs side by side keep apart: one wineserver is one desktop, and the
+# tests find the program by its window class.
+export WINEPREFIX="${SCRIVANE_WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64

@@ -9,7 +9,12 @@
 
 namespace {
 
-void (*waitLaunchDelay)(DWORD) = Sleep;
+void SleepFor(DWORD milliseconds)
+{
+    Sleep(milliseconds);
+}
+
+void (*waitLaunchDelay)(DWORD) = SleepFor;
 
 void RegisterPaintClass()
 {
@@ -28,7 +33,7 @@ void RegisterPaintClass()
 
 void SetLaunchDelayWait(void (*wait)(DWORD))
 {
-    waitLaunchDelay = wait ? wait : Sleep;
+    waitLaunchDelay = wait ? wait : SleepFor;
 }
 
 void RegisterLaunchHotKey(HWND trayWindow)
