@@ -75,3 +75,120 @@ wait_for_program() {
 exit_program() {
   ctl command SCRIVANE_TRAY 32772 || fail "could not send Exit"
 }
+
+# ---- Paint sessions: settings files, a known picture on the desktop, launching and timing.
+
+session_class=SCRIVANE_MAIN
+vk_print_screen=0x2C
+vk_escape=0x1B
+wm_close=16
+pixel_tolerance=4
+
+# The four bytes of a little-endian u32.
+le32() {
+  local v=$(($1))
+  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24 & 255)))"
+}
+
+# write_settings FLAGS DELAY: a 340-byte settings file with Print Screen as the hot key, pen 0 of size
+# 5, F1 as the pen key, a black palette and no save path.
+write_settings() {
+  {
+    le32 "$1"
+    le32 0x2C
+    le32 "$2"
+    le32 0
+    le32 5
+    le32 0x70
+    head -c $((340 - 24)) /dev/zero
+  } >"$cfg"
+}
+
+now_ms() {
+  echo $(($(date +%s%N) / 1000000))
+}
+
+# A 200x200 picture of four pure quadrants at (400,300); change_picture repaints it with others. Every
+# quadrant differs from its counterpart, and none is the grey of `ctl flash`.
+picture_x=400
+picture_y=300
+picture_size=200
+picture_before=(FF0000 00FF00 0000FF FFFF00)
+picture_after=(00FFFF FF00FF 40C0A0 102030)
+
+# "X Y RRGGBB" for the centre of each quadrant of a picture at X Y of SIZE with the given colours.
+quadrant_points() {
+  local x=$1 y=$2 q=$(($3 / 4))
+  shift 3
+  echo "$((x + q)) $((y + q)) $1 $((x + 3 * q)) $((y + q)) $2 $((x + q)) $((y + 3 * q)) $3 $((x + 3 * q)) $((y + 3 * q)) $4"
+}
+
+# The Wine process itself is the background job, so that the clean-up at exit ends it; it must not hold
+# the test's output open either.
+show_picture() {
+  "$WINELOADER" "$SCRIVCTL" show-picture "$picture_x" "$picture_y" "$picture_size" "$picture_size" \
+    "${picture_before[@]}" "${picture_after[@]}" >/dev/null 2>&1 &
+  e2e_pids+=($!)
+  expect_picture before 5000 "the picture window did not show"
+}
+
+change_picture() {
+  ctl change-picture || fail "the picture window did not take the change"
+}
+
+# expect_picture before|after MS WHAT: the screen shows that picture within MS, else fail with WHAT.
+expect_picture() {
+  local -n colours=picture_$1
+  # shellcheck disable=SC2046
+  ctl wait-pixels "$2" "$pixel_tolerance" $(quadrant_points "$picture_x" "$picture_y" "$picture_size" "${colours[@]}") \
+    || fail "$3 (expected the picture as it was $1 the change)"
+}
+
+# keep_picture before|after MS WHAT: the screen shows that picture all the time for MS.
+keep_picture() {
+  local -n colours=picture_$1
+  # shellcheck disable=SC2046
+  ctl keep-pixels "$2" "$pixel_tolerance" $(quadrant_points "$picture_x" "$picture_y" "$picture_size" "${colours[@]}") \
+    || fail "$3 (expected the picture as it was $1 the change)"
+}
+
+# Covers the middle of the picture with another window and removes it: what is on top must paint
+# that part again from what it holds.
+flash_over_picture() {
+  ctl flash $((picture_x + 20)) $((picture_y + 20)) $((picture_size - 40)) $((picture_size - 40)) \
+    || fail "the covering window did not show"
+}
+
+# Prints the milliseconds from the hot key to a visible paint window.
+hot_key_session() {
+  ctl key "$vk_print_screen" + wait-visible "$session_class" "${1:-5000}" || fail "no paint session after the hot key"
+}
+
+# wait_session MS WHAT: prints the milliseconds until the paint window is visible.
+wait_session() {
+  ctl wait-visible "$session_class" "$1" || fail "$2"
+}
+
+session_count() {
+  ctl count "$session_class"
+}
+
+close_session() {
+  ctl post "$session_class" "$wm_close" 0 0 || fail "no paint window to close"
+  ctl wait-gone "$session_class" 5000 || fail "the paint window is still there after WM_CLOSE"
+}
+
+# The tray appears once the program has added its icon; the first icon's centre is at (13,32).
+wait_for_tray_icon() {
+  timeout 10 xdotool search --sync --onlyvisible --name '^Wine System Tray$' >/dev/null \
+    || fail "the tray window did not appear"
+}
+
+click_tray_icon() {
+  xdotool mousemove 13 32 click 1
+}
+
+# assert_between VALUE LOW HIGH WHAT: LOW <= VALUE <= HIGH.
+assert_between() {
+  (($1 >= $2 && $1 <= $3)) || fail "$4: ${1} ms, expected ${2} to ${3} ms"
+}
