@@ -28,6 +28,10 @@
 //   scrivctl clear-clipboard                leave the clipboard empty
 //   scrivctl key VK...                      press and release each key with SendInput
 //   scrivctl key-down VK / key-up VK        one half of a key stroke
+//   scrivctl message-text CAPTION [ms]      wait for a message box with that caption; print its text
+//   scrivctl answer-message CAPTION ID      press the box's button ID (1 OK, 2 Cancel); exit 0 once gone
+//   scrivctl hold-hotkey VK MODS MS         register a global hot key (RegisterHotKey modifiers) and
+//                                           keep it for MS; prints "held" once it is registered
 //
 // Several commands run in one process when joined by "+", e.g. "key 0x2C + wait-visible CLASS 3000":
 // the wait then starts right after the key, without a process start in between.
@@ -421,6 +425,52 @@ int Keys(int argc, char** argv)
     return 0;
 }
 
+// ---- message boxes and hot keys of other programs
+
+HWND FindMessageBox(const char* caption)
+{
+    return FindWindowA("#32770", caption);
+}
+
+int MessageText(const char* caption, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND box = FindMessageBox(caption);
+        if (box && IsWindowVisible(box)) {
+            char text[256] = {};
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));  // the message box's text control
+            std::printf("%s\n", text);
+            return 0;
+        }
+        if (GetTickCount() - start > ms)
+            return 1;
+        Sleep(20);
+    }
+}
+
+int AnswerMessage(const char* caption, WPARAM button)
+{
+    HWND box = FindMessageBox(caption);
+    if (!box)
+        return 1;
+    PostMessageA(box, WM_COMMAND, button, 0);
+    for (int i = 0; i < 250 && IsWindow(box); ++i)
+        Sleep(20);
+    return IsWindow(box) ? 1 : 0;
+}
+
+int HoldHotKey(UINT vk, UINT modifiers, DWORD ms)
+{
+    if (!RegisterHotKey(nullptr, 1, modifiers, vk))
+        return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(ms);
+    UnregisterHotKey(nullptr, 1);
+    return 0;
+}
+
 // ---- one command
 
 int Run(int argc, char** argv)
@@ -487,6 +537,12 @@ int Run(int argc, char** argv)
         return SendKey(static_cast<WORD>(Number(argv[1])), false) ? 0 : 1;
     if (!std::strcmp(verb, "key-up") && argc >= 2)
         return SendKey(static_cast<WORD>(Number(argv[1])), true) ? 0 : 1;
+    if (!std::strcmp(verb, "message-text") && argc >= 2)
+        return MessageText(argv[1], argc >= 3 ? Number(argv[2]) : 5000);
+    if (!std::strcmp(verb, "answer-message") && argc >= 3)
+        return AnswerMessage(argv[1], Number(argv[2]));
+    if (!std::strcmp(verb, "hold-hotkey") && argc >= 4)
+        return HoldHotKey(Number(argv[1]), Number(argv[2]), Number(argv[3]));
     std::fprintf(stderr, "scrivctl: unknown command or missing arguments: %s\n", verb);
     return 2;
 }
