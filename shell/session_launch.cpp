@@ -38,6 +38,8 @@ void SetLaunchDelayWait(void (*wait)(DWORD))
 
 void RegisterLaunchHotKey(HWND trayWindow)
 {
+    // Registering again over our own registration would fail and read as "taken by another program".
+    UnregisterLaunchHotKey(trayWindow);
     hotKeyRegistered = RegisterHotKey(trayWindow, HOTKEY_ID, HotKeyModifiers(Settings.launchHotKey),
                                       Settings.launchHotKey & 0xFF) != FALSE;
 }

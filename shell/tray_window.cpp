@@ -154,10 +154,15 @@ LRESULT OnHookEvent(HWND window, WPARAM wParam)
     return 0;
 }
 
+// A restarted shell has forgotten every icon. If this one survived after all, adding it again fails
+// and the icon is only refreshed.
 void OnTaskbarCreated(HWND window)
 {
-    if (trayMode)
-        AddTrayIcon(window);
+    if (!trayMode)
+        return;
+    AddTrayIcon(window);
+    if (!trayIconAdded)
+        trayIconAdded = Shell_NotifyIconA(NIM_MODIFY, &notifyIcon) != FALSE;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // a session, the hot key, and what a session end does in each mode.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "shell/messages.h"
@@ -135,6 +137,62 @@ TEST_F(Launch, WithoutTheTraySessionEndEndsTheProgram)
     OnSessionEnded(owner);
     EXPECT_EQ(paintWindow, nullptr);
     EXPECT_FALSE(IsWindow(owner)) << "the settings window is destroyed, which saves and quits";
+}
+
+LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return message == WM_CREATE ? -1 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Stands in for the user: waits for the program's message box, reads it and presses OK.
+std::string AnswerMessageBox()
+{
+    for (int i = 0; i < 250; ++i) {
+        if (HWND box = FindWindowA("#32770", "Scrivane")) {
+            char text[128] = {};
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return text;
+        }
+        Sleep(20);
+    }
+    return "(no message box)";
+}
+
+// A paint window that cannot be built (its surfaces do not fit) must not leave the program stuck:
+// the user is told, and the program goes back to stand-by, or ends when there is no tray.
+TEST_F(Launch, FailedCreationIsReportedAndTheProgramCarriesOn)
+{
+    HINSTANCE self = GetModuleHandleA(nullptr);
+    WNDCLASSEXA refusing = {};
+    refusing.cbSize = sizeof(refusing);
+    refusing.lpfnWndProc = RefuseCreation;
+    refusing.hInstance = self;
+    refusing.lpszClassName = kPaintClassName;
+    ASSERT_TRUE(UnregisterClassA(kPaintClassName, self));
+    ASSERT_TRUE(RegisterClassExA(&refusing));
+
+    Settings.flags |= OPT_HOTKEY;
+    Settings.launchHotKey = VK_F11 | (0x06 << 8);  // Ctrl+Alt+F11
+    std::string text;
+    std::thread user([&text] { text = AnswerMessageBox(); });
+    StartSession(owner, true);
+    user.join();
+    EXPECT_EQ(text, "Failed to create main window");
+    EXPECT_EQ(paintWindow, nullptr);
+    EXPECT_TRUE(waits.empty()) << "no delay is waited for a session that cannot start";
+    EXPECT_TRUE(hotKeyRegistered) << "back in stand-by: the hot key works again";
+    EXPECT_TRUE(IsWindow(owner));
+
+    trayMode = false;
+    std::thread user2([&text] { text = AnswerMessageBox(); });
+    StartSession(owner, true);
+    user2.join();
+    EXPECT_EQ(text, "Failed to create main window");
+    EXPECT_FALSE(IsWindow(owner)) << "without the tray there is nothing to wait for: the program ends";
+
+    UnregisterClassA(kPaintClassName, self);
+    SetUpTestSuite();  // the real paint window class again
 }
 
 }  // namespace
