@@ -1,6 +1,6 @@
 #include "canvas/palette_panel.h"
 
-#include "canvas/default_palette.h"
+#include "shell/default_palette.h"
 #include "canvas/rect.h"
 #include "resources/resource.h"
 #include "shell/messages.h"

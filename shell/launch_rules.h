@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "canvas/geometry.h"
+#include "shell/geometry.h"
 
 // RegisterHotKey modifier bits for a value in the hot-key control's form: Shift, Ctrl and Alt carry
 // over; the extended-key flag has no RegisterHotKey equivalent and is dropped; the Windows key is

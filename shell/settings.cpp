@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "canvas/default_palette.h"
+#include "shell/default_palette.h"
 
 SettingsRecord Settings;
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "canvas/default_palette.h"
+#include "shell/default_palette.h"
 #include "canvas/palette_panel.h"
 #include "canvas/tool_state.h"
 #include "render/pen_renderer.h"

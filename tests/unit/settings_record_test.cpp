@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "canvas/default_palette.h"
+#include "shell/default_palette.h"
 #include "shell/settings.h"
 
 namespace {
