@@ -2,22 +2,16 @@
 
 #include "canvas/palette_panel.h"
 #include "canvas/surfaces.h"
-#include "session/paint_state.h"
-#include "session/session_objects.h"
 
-void ComposeFrame(const RECT* r)
+void ComposeFrame(const RECT& client, const RECT* r, unsigned zoomLevel, POINT /*pointer*/, const PalettePanel& panel)
 {
-    if (sessionWindow == nullptr || viewSurface == nullptr)
-        return;
-    RECT area;
-    if (r != nullptr && zoomLevel == 0)
-        area = *r;
-    else
-        GetClientRect(sessionWindow, &area);
+    if (viewSurface == nullptr)
+        return;  // a late notification after the session ended
+    const RECT area = (r != nullptr && zoomLevel == 0) ? *r : client;
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     BitBlt(viewSurface, area.left, area.top, width, height, drawingSurface, area.left, area.top, SRCCOPY);
-    palettePanel().composeOnto(viewSurface, area);
+    panel.composeOnto(viewSurface, area);
     BitBlt(windowDC, area.left, area.top, width, height, viewSurface, area.left, area.top, SRCCOPY);
 }
 

@@ -15,6 +15,12 @@ extern HDC windowDC;          // the paint window's device context, finished fra
 bool CreateSurfaces(HWND window);
 bool CreateSurfacesOfSize(HWND window, int width, int height);
 
+// Whether a session's surfaces exist: from a successful creation to the release.
+inline bool SurfacesExist()
+{
+    return viewSurface != nullptr;
+}
+
 // Selects each kept bitmap back, deletes the session bitmaps and device contexts (capture,
 // committed, drawing, view), then releases windowDC.
 void ReleaseSurfaces(HWND window);

@@ -1,9 +1,6 @@
 #include "canvas/tool_state.h"
 
-#include "canvas/default_palette.h"
-#include "render/pen_renderer.h"
 #include "resources/resource.h"
-#include "session/session_objects.h"
 
 bool eraserMode;
 HCURSOR penCursor;
@@ -11,15 +8,6 @@ HCURSOR highlighterCursor;
 HCURSOR eraserCursor;
 HCURSOR arrowCursor;
 HCURSOR currentCursor;
-COLORREF customColors[16];
-
-void InitCustomColors()
-{
-    for (int i = 0; i < 8; ++i)
-        customColors[i] = defaultPalette[i];
-    for (int i = 8; i < 16; ++i)
-        customColors[i] = RGB(255, 255, 255);
-}
 
 namespace {
 HCURSOR LoadSharedCursor(HINSTANCE module, UINT id)
@@ -36,11 +24,11 @@ void LoadToolCursors(HINSTANCE instance)
     arrowCursor = LoadSharedCursor(nullptr, 32512);  // OCR_NORMAL
 }
 
-HCURSOR ToolCursor()
+HCURSOR ToolCursor(bool eraser, bool highlighter)
 {
-    if (eraserMode)
+    if (eraser)
         return eraserCursor;
-    return penRenderer().highlighter ? highlighterCursor : penCursor;
+    return highlighter ? highlighterCursor : penCursor;
 }
 
 void SetCurrentCursor(HCURSOR cursor)

@@ -11,15 +11,11 @@ extern HCURSOR eraserCursor;
 extern HCURSOR arrowCursor;
 extern HCURSOR currentCursor;  // the cursor last passed to SetCursor
 
-// The colour dialog's 16 custom colours, filled once per run and kept across sessions.
-extern COLORREF customColors[16];
-void InitCustomColors();
-
 // Loads the three tool cursors from the module and the system arrow, all shared (never destroyed).
 void LoadToolCursors(HINSTANCE instance);
 
 // The eraser's cursor with the eraser, else the highlighter's with the highlighter on, else the pen's.
-HCURSOR ToolCursor();
+HCURSOR ToolCursor(bool eraser, bool highlighter);
 
 // SetCursor and remember it in currentCursor.
 void SetCurrentCursor(HCURSOR cursor);

@@ -7,6 +7,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 "$root/scripts/deps.sh"
+
+echo "== checking the layers"
+python3 "$root/scripts/check-layers.py"
+
 "$root/scripts/build.sh" x86_64 i686 native
 
 echo "== checking the two executables"

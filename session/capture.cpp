@@ -2,25 +2,13 @@
 
 #include "canvas/surfaces.h"
 #include "session/dib_layout.h"
+#include "shell/platform.h"
 #include "shell/settings.h"
 
 namespace {
 
 constexpr int kClipboardTries = 2;
 constexpr DWORD kClipboardRetryMs = 1000;
-bool sendsPrintScreen = true;
-
-bool PressPrintScreen()
-{
-    if (!sendsPrintScreen)
-        return true;
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = VK_SNAPSHOT;
-    // A press only: the system takes its picture on the press, and no release is needed for it.
-    return SendInput(1, &input, sizeof(INPUT)) == 1;
-}
-
 // The clipboard's bitmap as a screen-format bitmap, or null when there is none that is safe to use.
 HBITMAP BitmapFromClipboardDib(HDC screen, SIZE& size)
 {
@@ -77,14 +65,9 @@ void PaintCursor(HWND window)
 
 }  // namespace
 
-void SetCaptureSendsPrintScreen(bool send)
-{
-    sendsPrintScreen = send;
-}
-
 bool CaptureFromClipboard(HWND window, SIZE& size)
 {
-    if (!PressPrintScreen() || !OpenClipboard(window))
+    if (!Platform.pressPrintScreen() || !OpenClipboard(window))
         return false;
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = BitmapFromClipboardDib(screen, size);
@@ -108,7 +91,7 @@ void CaptureDesktop(HWND window)
         for (int attempt = 0; attempt < kClipboardTries && !captured; ++attempt) {
             captured = CaptureFromClipboard(window, size);
             if (!captured)
-                Sleep(kClipboardRetryMs);
+                Platform.sleep(kClipboardRetryMs);
         }
     }
     if (!captured) {

@@ -10,6 +10,3 @@ void CaptureDesktop(HWND window);
 // One clipboard try: the clipboard's device-independent bitmap drawn into the capture surface at
 // (0, 0). Answers its size, or false when the clipboard holds no bitmap that is safe to use.
 bool CaptureFromClipboard(HWND window, SIZE& size);
-
-// For tests: whether the clipboard try sends its Print Screen press first.
-void SetCaptureSendsPrintScreen(bool send);

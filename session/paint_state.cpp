@@ -1,11 +1,5 @@
 #include "session/paint_state.h"
 
-int buttonsDown;
-int gestureButton;
-bool panelShownAtRightPress;
-int strokeMode;
-int axisLock;
-POINT anchor;
+GestureState gesture;
 unsigned zoomLevel;
 POINT lastPointer;
-HWND sessionWindow;

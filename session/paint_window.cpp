@@ -1,7 +1,7 @@
 #include "session/paint_window.h"
 
 #include "canvas/compose.h"
-#include "canvas/default_palette.h"
+#include "shell/default_palette.h"
 #include "canvas/palette_panel.h"
 #include "canvas/surfaces.h"
 #include "canvas/tool_state.h"
@@ -12,12 +12,22 @@
 #include "session/paint_state.h"
 #include "session/session_objects.h"
 #include "shell/messages.h"
+#include "shell/monitor.h"
 #include "shell/settings.h"
 
 namespace {
 
-// The surfaces of the running session exist; a creation that failed has nothing to end.
-bool sessionBuilt;
+RECT ClientRect(HWND window)
+{
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(window, &client);
+    return client;
+}
+
+void Compose(HWND window, const RECT* r)
+{
+    ComposeFrame(ClientRect(window), r, zoomLevel, lastPointer, palettePanel());
+}
 
 // Applies the remembered palette and tool to the panel and the renderer, and picks the cursor.
 void ApplyRememberedTool()
@@ -49,22 +59,20 @@ void ApplyRememberedTool()
     } else {
         eraserMode = true;  // the width stays as the panel holds it
     }
-    SetCurrentCursor(ToolCursor());
+    SetCurrentCursor(ToolCursor(eraserMode, renderer.highlighter));
 }
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
 {
     LoadToolCursors(create->hInstance);
-    gestureButton = 0;
-    buttonsDown = 0;
-    panelShownAtRightPress = false;
+    ResetGestureButtons(gesture);
 
     // A session that cannot have all its surfaces must not start half-built: failing the creation
     // lets the settings window tell the user.
     if (!CreateSurfaces(window))
         return -1;
-    sessionBuilt = true;
-    sessionWindow = window;
+    // Notifications of the panel go to the running session's window.
+    palettePanel().owner = window;
 
     PenRenderer& renderer = penRenderer();
     renderer.target = drawingSurface;
@@ -82,14 +90,12 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
 
 void OnDestroy(HWND window)
 {
-    if (!sessionBuilt)
-        return;
+    if (!SurfacesExist())
+        return;  // the creation failed: there is no session to end
     PalettePanel& panel = palettePanel();
     panel.hide();  // composes the area it covered, so before the surfaces go
     penRenderer().releasePen();
     ReleaseSurfaces(window);
-    sessionBuilt = false;
-    sessionWindow = nullptr;
 
     Settings.lastPen = panel.colorActive ? panel.colorIndex : -1;
     Settings.penSize = static_cast<uint32_t>(panel.penSize);
@@ -110,30 +116,52 @@ void OnSetTool(WPARAM width, LPARAM color)
     }
 }
 
-void OnClear()
+void OnClear(HWND window)
 {
-    RECT client;
-    GetClientRect(sessionWindow, &client);
+    if (!SurfacesExist())
+        return;
+    const RECT client = ClientRect(window);
     BitBlt(committedSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
     BitBlt(drawingSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
-    ComposeFrame(nullptr);
+    Compose(window, nullptr);
 }
 
 }  // namespace
 
 LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    BuildSessionObjects();
+    BuildSessionObjects(PaintWindowProc);
     switch (message) {
     case WM_CREATE: return OnCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY: OnDestroy(window); return 0;
     case WM_PAINT: PaintFromView(window); return 0;
     case WM_KEYUP: OnKeyUp(window, static_cast<UINT>(wParam)); return 0;
     case PWM_CAPTURE: CaptureDesktop(window); return 0;
-    case PWM_REFRESH: ComposeFrame(reinterpret_cast<const RECT*>(lParam)); return 0;
+    case PWM_REFRESH: Compose(window, reinterpret_cast<const RECT*>(lParam)); return 0;
     case PWM_SETTOOL: OnSetTool(wParam, lParam); return 0;
     case PWM_SETHIGHLIGHT: penRenderer().highlighter = wParam != 0; return 0;
-    case PWM_CLEAR: if (sessionWindow) OnClear(); return 0;
+    case PWM_CLEAR: OnClear(window); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterPaintClass(HINSTANCE instance)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    // Double-clicks arrive as their own messages; no class cursor or background, so the window's
+    // own cursor stays and nothing is erased before painting.
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = PaintWindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kPaintClassName;
+    RegisterClassExA(&wc);  // fails harmlessly from the second session on: the class exists
+}
+
+HWND CreatePaintWindow(HWND owner, HINSTANCE instance)
+{
+    RegisterPaintClass(instance);
+    return CreateWindowExA(WS_EX_TOPMOST, kPaintClassName, kProgramName, WS_POPUP, MonitorMetric(SM_XVIRTUALSCREEN),
+                           MonitorMetric(SM_YVIRTUALSCREEN), MonitorMetric(SM_CXVIRTUALSCREEN),
+                           MonitorMetric(SM_CYVIRTUALSCREEN), owner, nullptr, instance, nullptr);
 }

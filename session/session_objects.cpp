@@ -3,10 +3,9 @@
 #include <cstdlib>
 
 #include "canvas/palette_panel.h"
-#include "canvas/tool_state.h"
+#include "render/color_dialog.h"
 #include "render/eraser.h"
 #include "render/pen_renderer.h"
-#include "session/paint_window.h"
 #include "session/paint_state.h"
 
 namespace {
@@ -28,17 +27,17 @@ void TearDownSessionObjects()
 
 }  // namespace
 
-void BuildSessionObjects()
+void BuildSessionObjects(WNDPROC panelNotify)
 {
     if (panel != nullptr)
         return;
-    panel = new PalettePanel(PaintWindowProc);
+    panel = new PalettePanel(panelNotify);
     renderer = new PenRenderer;
     renderer->init();
     theEraser = new Eraser;
     theEraser->init();
     InitCustomColors();
-    anchor = POINT{0, 0};
+    gesture.anchor = POINT{0, 0};
     lastPointer = POINT{0, 0};
     std::atexit(TearDownSessionObjects);
 }

@@ -1,13 +1,15 @@
 // The objects that outlive paint sessions: built when the paint window procedure first runs, torn
 // down at process exit in the reverse order.
 #pragma once
+#include <windows.h>
 
 class PalettePanel;
 class PenRenderer;
 class Eraser;
 
 // Builds them once (palette panel, pen renderer, eraser, custom colours) and registers the teardown.
-void BuildSessionObjects();
+// The panel reports to the paint window through `panelNotify`.
+void BuildSessionObjects(WNDPROC panelNotify);
 
 PalettePanel& palettePanel();
 PenRenderer& penRenderer();

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "shell/messages.h"
-#include "shell/tray_window.h"
+#include "shell/settings_window.h"
 
 namespace {
 
@@ -32,13 +32,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     // A running copy takes over: it starts a session (with the launch delay) and this one leaves
     // without touching the settings file.
-    if (HWND running = FindWindowA(kTrayClassName, nullptr)) {
+    if (HWND running = FindWindowA(kSettingsClassName, nullptr)) {
         PostMessageA(running, TWM_LAUNCH, 0, 1);
         return 0;
     }
 
     // Without the settings window nothing would ever post the quit the loop waits for.
-    if (CreateTrayWindow(instance) == nullptr)
+    if (CreateSettingsWindow(instance) == nullptr)
         return 1;
     return RunMessageLoop();
 }

@@ -19,6 +19,6 @@ constexpr UINT PWM_CLEAR = WM_USER + 16;
 static_assert(TWM_LAUNCH == 1026 && TWM_SESSION_ENDED == 1027 && TWM_TRAY_NOTIFY == 1028 && TWM_HOOK_EVENT == 2024,
               "the message numbers are shared with other copies of the program and the hook module");
 
-constexpr char kTrayClassName[] = "SCRIVANE_TRAY";
+constexpr char kSettingsClassName[] = "SCRIVANE_TRAY";
 constexpr char kPaintClassName[] = "SCRIVANE_MAIN";
 constexpr char kProgramName[] = "Scrivane";

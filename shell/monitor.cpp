@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "shell/platform.h"
+
 namespace {
 
 using GetSystemMetricsFn = int(WINAPI*)(int);
@@ -11,7 +13,6 @@ using GetMonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
 struct MultiMonitorApi {
     bool decided = false;
     bool available = false;
-    bool pretendMissing = false;
     GetSystemMetricsFn getSystemMetrics = nullptr;
     MonitorFromPointFn monitorFromPoint = nullptr;
     GetMonitorInfoFn getMonitorInfo = nullptr;
@@ -20,9 +21,9 @@ struct MultiMonitorApi {
 MultiMonitorApi api;
 
 template <typename Fn>
-Fn Lookup(HMODULE user32, const char* name)
+Fn Lookup(const char* name)
 {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(Platform.user32Function(name)));
 }
 
 const MultiMonitorApi& Api()
@@ -30,16 +31,13 @@ const MultiMonitorApi& Api()
     if (api.decided)
         return api;
     api.decided = true;
-    HMODULE user32 = GetModuleHandleA("USER32");
-    if (user32 == nullptr || api.pretendMissing)
-        return api;
     // All seven or none: a system with only some of them is treated as single-screen.
-    const bool allPresent = GetProcAddress(user32, "MonitorFromWindow") && GetProcAddress(user32, "MonitorFromRect") &&
-                            GetProcAddress(user32, "EnumDisplayMonitors") &&
-                            GetProcAddress(user32, "EnumDisplayDevicesA");
-    api.getSystemMetrics = Lookup<GetSystemMetricsFn>(user32, "GetSystemMetrics");
-    api.monitorFromPoint = Lookup<MonitorFromPointFn>(user32, "MonitorFromPoint");
-    api.getMonitorInfo = Lookup<GetMonitorInfoFn>(user32, "GetMonitorInfoA");
+    const bool allPresent = Platform.user32Function("MonitorFromWindow") && Platform.user32Function("MonitorFromRect") &&
+                            Platform.user32Function("EnumDisplayMonitors") &&
+                            Platform.user32Function("EnumDisplayDevicesA");
+    api.getSystemMetrics = Lookup<GetSystemMetricsFn>("GetSystemMetrics");
+    api.monitorFromPoint = Lookup<MonitorFromPointFn>("MonitorFromPoint");
+    api.getMonitorInfo = Lookup<GetMonitorInfoFn>("GetMonitorInfoA");
     api.available = allPresent && api.getSystemMetrics && api.monitorFromPoint && api.getMonitorInfo;
     if (!api.available) {
         api.getSystemMetrics = nullptr;
@@ -98,8 +96,7 @@ bool MonitorInfo(HMONITOR monitor, MONITORINFO* info)
     return FallbackMonitorInfo(monitor, info);
 }
 
-void ResetMonitorLookup(bool pretendMissing)
+void ResetMonitorLookup()
 {
     api = MultiMonitorApi{};
-    api.pretendMissing = pretendMissing;
 }

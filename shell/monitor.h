@@ -16,6 +16,6 @@ HMONITOR MonitorNearestPoint(POINT p);
 // GetMonitorInfoA; the caller sets cbSize (40, or 72 for the extended record) and zeroes the rest.
 bool MonitorInfo(HMONITOR monitor, MONITORINFO* info);
 
-// For tests: forget the decision and make the next query decide again, as if the functions were
-// missing when `pretendMissing` is set.
-void ResetMonitorLookup(bool pretendMissing);
+// Forgets the decision: the next query looks the functions up again (through the platform table,
+// which a test may have changed).
+void ResetMonitorLookup();

@@ -3,38 +3,9 @@
 #include "session/paint_window.h"
 #include "shell/launch_rules.h"
 #include "shell/messages.h"
-#include "shell/monitor.h"
+#include "shell/platform.h"
 #include "shell/settings.h"
-#include "shell/tray_state.h"
-
-namespace {
-
-void SleepFor(DWORD milliseconds)
-{
-    Sleep(milliseconds);
-}
-
-void (*waitLaunchDelay)(DWORD) = SleepFor;
-
-void RegisterPaintClass()
-{
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    // Double-clicks arrive as their own messages; no class cursor or background, so the window's
-    // own cursor stays and nothing is erased before painting.
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = PaintWindowProc;
-    wc.hInstance = trayInstance;
-    wc.lpszClassName = kPaintClassName;
-    RegisterClassExA(&wc);  // fails harmlessly from the second session on: the class exists
-}
-
-}  // namespace
-
-void SetLaunchDelayWait(void (*wait)(DWORD))
-{
-    waitLaunchDelay = wait ? wait : SleepFor;
-}
+#include "shell/settings_window_state.h"
 
 void RegisterLaunchHotKey(HWND trayWindow)
 {
@@ -57,13 +28,7 @@ void StartSession(HWND trayWindow, bool delayAllowed)
     if (paintWindow != nullptr)
         return;
     UnregisterLaunchHotKey(trayWindow);
-    const int x = MonitorMetric(SM_XVIRTUALSCREEN);
-    const int y = MonitorMetric(SM_YVIRTUALSCREEN);
-    const int width = MonitorMetric(SM_CXVIRTUALSCREEN);
-    const int height = MonitorMetric(SM_CYVIRTUALSCREEN);
-    RegisterPaintClass();
-    paintWindow = CreateWindowExA(WS_EX_TOPMOST, kPaintClassName, kProgramName, WS_POPUP, x, y, width, height,
-                                  trayWindow, nullptr, trayInstance, nullptr);
+    paintWindow = CreatePaintWindow(trayWindow, trayInstance);
     if (paintWindow == nullptr) {
         MessageBoxA(trayWindow, "Failed to create main window", kProgramName, MB_OK | MB_ICONINFORMATION);
         // No session will end to restore stand-by (or, without the tray, to end the program).
@@ -71,7 +36,7 @@ void StartSession(HWND trayWindow, bool delayAllowed)
         return;
     }
     if (delayAllowed && (Settings.flags & OPT_DELAYED_LAUNCH))
-        waitLaunchDelay(LaunchDelayMilliseconds(Settings.launchDelay));
+        Platform.sleep(LaunchDelayMilliseconds(Settings.launchDelay));
     PaintWindowProc(paintWindow, PWM_CAPTURE, 0, 0);
     ShowWindow(paintWindow, SW_SHOWNORMAL);
 }

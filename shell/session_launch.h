@@ -15,6 +15,3 @@ void StartSession(HWND trayWindow, bool delayAllowed);
 // TWM_SESSION_ENDED: forgets the paint window; ends the program in non-tray mode, else takes the hot
 // key back while the settings window is hidden.
 void OnSessionEnded(HWND trayWindow);
-
-// For tests: the wait before the capture goes through this instead of Sleep.
-void SetLaunchDelayWait(void (*wait)(DWORD milliseconds));

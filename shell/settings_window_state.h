@@ -1,9 +1,7 @@
-// State of the settings window: what it owns between and during sessions.
+// What the settings window holds between and during sessions.
 #pragma once
 #include <windows.h>
-#include <shellapi.h>
 
-constexpr UINT TRAY_ICON_ID = 100;
 constexpr int HOTKEY_ID = 1;
 
 // Chosen when the settings window is created: with the tray the program stands by between sessions,
@@ -12,6 +10,3 @@ extern bool trayMode;
 extern HINSTANCE trayInstance;  // the program's instance, for every resource load
 extern HWND paintWindow;        // the running session's window; null between sessions
 extern bool hotKeyRegistered;
-extern bool trayIconAdded;
-extern HMENU trayMenu;
-extern NOTIFYICONDATAA notifyIcon;

@@ -11,6 +11,7 @@
 #include "shell/messages.h"
 #include "shell/settings.h"
 #include "support/paint_fixture.h"
+#include "support/platform_override.h"
 
 namespace {
 
@@ -119,17 +120,17 @@ void PutOnClipboard(HWND owner, const std::vector<unsigned char>& bytes)
 
 class ClipboardCapture : public PaintWindowTest {
 protected:
+    PlatformOverride platform;
     void SetUp() override
     {
         PaintWindowTest::SetUp();
-        SetCaptureSendsPrintScreen(false);  // the test puts the picture there itself
+        Platform.pressPrintScreen = [] { return true; };  // the test puts the picture there itself
         ASSERT_NE(OpenPaintWindow(), nullptr);
         FillSurface(captureSurface, kBefore);
     }
     void TearDown() override
     {
         PutOnClipboard(owner, {});
-        SetCaptureSendsPrintScreen(true);
         PaintWindowTest::TearDown();
     }
     void ExpectPictureIn(HDC dc, const char* what)

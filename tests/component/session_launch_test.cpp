@@ -9,8 +9,9 @@
 #include "shell/messages.h"
 #include "shell/session_launch.h"
 #include "shell/settings.h"
-#include "shell/tray_state.h"
+#include "shell/settings_window_state.h"
 #include "support/paint_fixture.h"
+#include "support/platform_override.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ void RecordWait(DWORD ms)
 
 class Launch : public PaintWindowTest {
 protected:
+    PlatformOverride platform;
     void SetUp() override
     {
         PaintWindowTest::SetUp();
@@ -29,14 +31,13 @@ protected:
         trayMode = true;
         paintWindow = nullptr;
         waits.clear();
-        SetLaunchDelayWait(RecordWait);
+        Platform.sleep = RecordWait;
         Settings.flags &= ~OPT_HOTKEY;  // most cases leave the system's hot keys alone
     }
     void TearDown() override
     {
         EndSession();
         UnregisterLaunchHotKey(owner);
-        SetLaunchDelayWait(nullptr);
         PaintWindowTest::TearDown();
     }
     void EndSession()
@@ -169,7 +170,7 @@ TEST_F(Launch, FailedCreationIsReportedAndTheProgramCarriesOn)
     refusing.lpfnWndProc = RefuseCreation;
     refusing.hInstance = self;
     refusing.lpszClassName = kPaintClassName;
-    ASSERT_TRUE(UnregisterClassA(kPaintClassName, self));
+    UnregisterClassA(kPaintClassName, self);  // registered by an earlier test of this program, or not yet
     ASSERT_TRUE(RegisterClassExA(&refusing));
 
     Settings.flags |= OPT_HOTKEY;

@@ -5,17 +5,18 @@
 #include "shell/exe_path.h"
 #include "shell/messages.h"
 #include "shell/settings.h"
-#include "shell/tray_state.h"
-#include "shell/tray_window.h"
+#include "shell/settings_window_state.h"
+#include "shell/tray_icon.h"
+#include "shell/settings_window.h"
 
 namespace {
 
-class TrayWindow : public ::testing::Test {
+class SettingsWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
         Settings = SettingsRecord();
-        window = CreateTrayWindow(GetModuleHandleA(nullptr));
+        window = CreateSettingsWindow(GetModuleHandleA(nullptr));
         ASSERT_NE(window, nullptr);
     }
     void TearDown() override
@@ -37,7 +38,7 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(TrayWindow, StartsHiddenWithItsIconAndTip)
+TEST_F(SettingsWindow, StartsHiddenWithItsIconAndTip)
 {
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_TRUE(trayMode);
@@ -53,7 +54,7 @@ TEST_F(TrayWindow, StartsHiddenWithItsIconAndTip)
     EXPECT_EQ(client.bottom, 190);
 }
 
-TEST_F(TrayWindow, IconComesBackWhenTheShellRestarts)
+TEST_F(SettingsWindow, IconComesBackWhenTheShellRestarts)
 {
     // What a restarted shell looks like from here: the icon is gone, then TaskbarCreated arrives.
     ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &notifyIcon));

@@ -2,7 +2,6 @@
 
 #include "session/paint_window.h"
 #include "shell/messages.h"
-#include "shell/monitor.h"
 #include "shell/settings.h"
 
 void PaintWindowTest::SetUpTestSuite()
@@ -13,14 +12,6 @@ void PaintWindowTest::SetUpTestSuite()
     owner.hInstance = GetModuleHandleA(nullptr);
     owner.lpszClassName = "ScrivaneTestOwner";
     RegisterClassExA(&owner);
-
-    WNDCLASSEXA paint = {};
-    paint.cbSize = sizeof(paint);
-    paint.style = CS_DBLCLKS;
-    paint.lpfnWndProc = PaintWindowProc;
-    paint.hInstance = GetModuleHandleA(nullptr);
-    paint.lpszClassName = kPaintClassName;
-    RegisterClassExA(&paint);
 }
 
 void PaintWindowTest::SetUp()
@@ -39,9 +30,7 @@ void PaintWindowTest::TearDown()
 
 HWND PaintWindowTest::OpenPaintWindow()
 {
-    paint = CreateWindowExA(WS_EX_TOPMOST, kPaintClassName, kProgramName, WS_POPUP, MonitorMetric(SM_XVIRTUALSCREEN),
-                            MonitorMetric(SM_YVIRTUALSCREEN), MonitorMetric(SM_CXVIRTUALSCREEN),
-                            MonitorMetric(SM_CYVIRTUALSCREEN), owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    paint = CreatePaintWindow(owner, GetModuleHandleA(nullptr));
     return paint;
 }
 

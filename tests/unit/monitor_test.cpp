@@ -3,13 +3,25 @@
 #include <cstring>
 
 #include "shell/monitor.h"
+#include "support/platform_override.h"
 
 namespace {
 
+// The multi-monitor functions as a system without them answers.
+void PretendMultiMonitorMissing()
+{
+    Platform.user32Function = [](const char*) -> FARPROC { return nullptr; };
+    ResetMonitorLookup();
+}
+
 class MonitorLookup : public ::testing::TestWithParam<bool> {
 protected:
-    void SetUp() override { ResetMonitorLookup(GetParam()); }
-    void TearDown() override { ResetMonitorLookup(false); }
+    void SetUp() override
+    {
+        if (GetParam())
+            PretendMultiMonitorMissing();
+    }
+    PlatformOverride platform;
     bool fallback() const { return GetParam(); }
 };
 
@@ -55,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(BothPaths, MonitorLookup, ::testing::Values(false, true
 
 TEST(MonitorFallback, RefusesWhatItCannotAnswer)
 {
-    ResetMonitorLookup(true);
+    PlatformOverride platform;
+    PretendMultiMonitorMissing();
     MONITORINFO info;
     std::memset(&info, 0, sizeof(info));
     info.cbSize = sizeof(info) - 1;
@@ -70,7 +83,6 @@ TEST(MonitorFallback, RefusesWhatItCannotAnswer)
     std::memset(&plain, 0, sizeof(plain));
     plain.cbSize = sizeof(plain);
     EXPECT_TRUE(MonitorInfo(reinterpret_cast<HMONITOR>(kFallbackMonitor), &plain)) << "the 40-byte record, no name";
-    ResetMonitorLookup(false);
 }
 
 }  // namespace

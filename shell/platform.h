@@ -1,0 +1,20 @@
+// The system calls whose answers depend on the moment or on the machine: the waits, the synthetic
+// key press of the clipboard capture, the pointer and the keys, and where the multi-monitor
+// functions come from. Everything goes through this one table, and a test that needs another
+// answer replaces an entry (and puts it back).
+#pragma once
+#include <windows.h>
+
+struct PlatformFunctions {
+    void (*sleep)(DWORD milliseconds);            // the launch delay and the clipboard retries
+    bool (*pressPrintScreen)();                   // asks the system for a picture on the clipboard
+    BOOL (*getCursorPos)(POINT* p);               // screen coordinates
+    SHORT (*getAsyncKeyState)(int virtualKey);    // the physical state, for the mouse-hook gesture
+    BOOL (*getKeyboardState)(BYTE* keys);         // this thread's state, for the pen keys
+    FARPROC (*user32Function)(const char* name);  // null: the function is missing on this system
+};
+
+extern PlatformFunctions Platform;
+
+// The real functions, for a test to put back.
+PlatformFunctions SystemPlatform();
