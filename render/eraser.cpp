@@ -1,5 +1,21 @@
 #include "render/eraser.h"
 
+#include <algorithm>
+
+#include "canvas/rect.h"
+
+namespace {
+
+// eraseRectangle answers the old and the new area together; it must outlive the call.
+RECT repaintRect;
+
+void CopyArea(HDC to, HDC from, const RECT& r)
+{
+    BitBlt(to, r.left, r.top, r.right - r.left, r.bottom - r.top, from, r.left, r.top, SRCCOPY);
+}
+
+}  // namespace
+
 void Eraser::init()
 {
     dirtyRect = RECT{0, 0, 0, 0};
@@ -8,4 +24,56 @@ void Eraser::init()
     backup = nullptr;
     source = nullptr;
     dirty = false;
+}
+
+RECT Eraser::squareAt(POINT p) const
+{
+    return RECT{p.x + extent.left, p.y + extent.top, p.x + extent.right, p.y + extent.bottom};
+}
+
+void Eraser::touch(POINT p)
+{
+    const RECT square = squareAt(p);
+    dirtyRect = dirty ? RectUnion(dirtyRect, square) : square;
+    dirty = true;
+}
+
+const RECT* Eraser::eraseAt(POINT p)
+{
+    touch(p);
+    // Positions are not joined: a fast drag leaves separate squares, as the user moved.
+    CopyArea(target, source, squareAt(p));
+    return &dirtyRect;
+}
+
+const RECT* Eraser::eraseRectangle(POINT point, POINT anchor)
+{
+    const bool wasDirty = dirty;
+    revert();  // brings back the marks the previous rubber band uncovered
+    const RECT area = {std::min(point.x, anchor.x) + extent.left, std::min(point.y, anchor.y) + extent.top,
+                       std::max(point.x, anchor.x) + extent.right, std::max(point.y, anchor.y) + extent.bottom};
+    CopyArea(target, source, area);
+    repaintRect = wasDirty ? RectUnion(area, dirtyRect) : area;
+    dirtyRect = area;
+    dirty = true;
+    return &repaintRect;
+}
+
+const RECT* Eraser::commit()
+{
+    return copyDirty(target, backup);
+}
+
+const RECT* Eraser::revert()
+{
+    return copyDirty(backup, target);
+}
+
+const RECT* Eraser::copyDirty(HDC from, HDC to)
+{
+    if (!dirty)
+        return nullptr;
+    CopyArea(to, from, dirtyRect);
+    dirty = false;
+    return &dirtyRect;
 }

@@ -1,5 +1,16 @@
 #include "render/pen_renderer.h"
 
+#include <algorithm>
+
+#include "canvas/rect.h"
+
+namespace {
+
+// drawRectangle answers the old and the new area together; it must outlive the call.
+RECT repaintRect;
+
+}  // namespace
+
 void PenRenderer::init()
 {
     dirtyRect = RECT{0, 0, 0, 0};
@@ -60,4 +71,111 @@ void PenRenderer::releasePen()
     savedPen = nullptr;
     width = 0;
     color = 0;
+}
+
+void PenRenderer::touch(POINT p)
+{
+    RECT footprint;
+    if (highlighter) {
+        // Zero width: a segment blends from its left end's column up to, not including, its right
+        // end's, so the ends' x already bound every column it touches.
+        footprint = RECT{p.x, p.y - (stripHeight - 1), p.x, p.y + 1};
+    } else {
+        // A full width of margin, not half: round caps and joins stay inside whatever the angle.
+        footprint = RECT{p.x - width, p.y - width, p.x + width, p.y + width};
+    }
+    dirtyRect = dirty ? RectUnion(dirtyRect, footprint) : footprint;
+    dirty = true;
+}
+
+const RECT* PenRenderer::beginStroke(POINT p)
+{
+    touch(p);
+    if (highlighter)
+        lastPoint = p;
+    else
+        MoveToEx(target, p.x, p.y, nullptr);
+    return strokeTo(p);
+}
+
+const RECT* PenRenderer::strokeTo(POINT p)
+{
+    touch(p);
+    if (highlighter)
+        blendSegment(lastPoint, p);
+    else
+        LineTo(target, p.x, p.y);
+    return &dirtyRect;
+}
+
+void PenRenderer::blendSegment(POINT from, POINT to)
+{
+    const POINT left = from.x < to.x ? from : to;
+    const POINT right = from.x < to.x ? to : from;
+    if (left.x < right.x) {
+        const int dx = right.x - left.x;
+        const int dy = right.y - left.y;
+        int acc = 0;
+        for (int x = left.x; x < right.x; ++x) {
+            const int y = left.y + acc / dx;
+            blendStrip(x, y - stripHeight + 1, stripHeight);
+            acc += dy;
+        }
+    }
+    lastPoint = to;
+}
+
+void PenRenderer::blendFill(RECT r)
+{
+    for (int y = r.top; y < r.bottom; y += stripHeight)
+        for (int x = r.left; x < r.right; ++x)
+            blendStrip(x, y, std::min<LONG>(r.bottom - y, stripHeight));
+}
+
+void PenRenderer::blendStrip(int x, int y, int height)
+{
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, 0};
+    AlphaBlend(target, x, y, 1, height, stripDC, 0, 0, 1, height, blend);
+}
+
+const RECT* PenRenderer::drawRectangle(POINT point, POINT anchor)
+{
+    const bool wasDirty = dirty;
+    revert();  // wipes the previous rubber band; its dirtyRect stays readable for the union
+    const LONG l = std::min(point.x, anchor.x);
+    const LONG t = std::min(point.y, anchor.y);
+    const LONG r = std::max(point.x, anchor.x);
+    const LONG b = std::max(point.y, anchor.y);
+    RECT area;
+    if (highlighter) {
+        area = RECT{l, t - stripHeight, r, b};
+        blendFill(area);
+    } else {
+        Rectangle(target, l, t, r, b);
+        area = RECT{l - width, t - width, r + width, b + width};
+    }
+    repaintRect = wasDirty ? RectUnion(area, dirtyRect) : area;
+    dirtyRect = area;
+    dirty = true;
+    return &repaintRect;
+}
+
+const RECT* PenRenderer::commit()
+{
+    return copyDirty(target, backup);
+}
+
+const RECT* PenRenderer::revert()
+{
+    return copyDirty(backup, target);
+}
+
+const RECT* PenRenderer::copyDirty(HDC from, HDC to)
+{
+    if (!dirty)
+        return nullptr;
+    const RECT& r = dirtyRect;
+    BitBlt(to, r.left, r.top, r.right - r.left, r.bottom - r.top, from, r.left, r.top, SRCCOPY);
+    dirty = false;
+    return &dirtyRect;
 }

@@ -13,6 +13,21 @@ public:
     // Selects back what `target` held before the renderer's first pen and forgets the request.
     void releasePen();
 
+    // Widens `dirtyRect` by the footprint of a point in the current look.
+    void touch(POINT p);
+    // Each answers the area to repaint, valid until the next call; commit and revert answer null
+    // when nothing was pending.
+    const RECT* beginStroke(POINT p);
+    const RECT* strokeTo(POINT p);
+    const RECT* drawRectangle(POINT point, POINT anchor);
+    const RECT* commit();
+    const RECT* revert();
+    // Highlighter: one 1 x `stripHeight` column per x from the left end up to, not including, the
+    // right end, the band ending at the pointer's row.
+    void blendSegment(POINT from, POINT to);
+    // Highlighter: every pixel of r blended once, in bands of `stripHeight` rows.
+    void blendFill(RECT r);
+
     RECT dirtyRect = {};
     HDC target = nullptr;
     HDC backup = nullptr;
@@ -28,5 +43,8 @@ public:
     POINT lastPoint = {};
 
 private:
+    void blendStrip(int x, int y, int height);
+    const RECT* copyDirty(HDC from, HDC to);
+
     HBITMAP stripBitmap_ = nullptr;
 };

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "render/eraser.h"
+#include "render/magnifier.h"
+#include "render/pen_renderer.h"
+
+namespace {
+
+constexpr int kSize = 200;
+enum { Drawing, Committed, Capture };
+
+// Three 32-bit top-down DIB sections in memory DCs, read straight from their bits. The drawing and
+// committed ones hold white marks whose blue varies with the position, so that a copy from the wrong
+// place shows; the capture is grey. The pen and eraser are wired to them as the paint window does.
+struct Canvas {
+    explicit Canvas(bool highlighter)
+    {
+        const BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), kSize, -kSize, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        for (int s = Drawing; s <= Capture; ++s) {
+            dc[s] = CreateCompatibleDC(nullptr);
+            bitmap[s] = CreateDIBSection(dc[s], &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits[s]), nullptr, 0);
+            saved[s] = SelectObject(dc[s], bitmap[s]);
+            for (int i = 0; i < kSize * kSize; ++i)
+                bits[s][i] = s == Capture ? 0x808080 : 0xFFFF00 | ((i * 7 + i / kSize * 3) & 0xFF);
+        }
+        savedBrush = SelectObject(dc[Drawing], GetStockObject(NULL_BRUSH));
+        pen.init();
+        pen.target = eraser.target = dc[Drawing];
+        pen.backup = eraser.backup = dc[Committed];
+        pen.highlighter = highlighter;
+        pen.setPen(RGB(255, 0, 0), 5);
+        eraser.source = dc[Capture];
+        eraser.extent = RECT{-10, -10, 10, 10};
+    }
+    ~Canvas()
+    {
+        pen.destroy();
+        SelectObject(dc[Drawing], savedBrush);
+        for (int s = Drawing; s <= Capture; ++s) {
+            SelectObject(dc[s], saved[s]);
+            DeleteObject(bitmap[s]);
+            DeleteDC(dc[s]);
+        }
+    }
+    std::vector<DWORD> pixels(int s) const
+    {
+        GdiFlush();  // drawing may be batched; the bits are read behind GDI's back
+        return {bits[s], bits[s] + kSize * kSize};
+    }
+
+    HDC dc[3];
+    DWORD* bits[3];
+    HBITMAP bitmap[3];
+    HGDIOBJ saved[3], savedBrush;
+    PenRenderer pen;
+    Eraser eraser;
+};
+
+const RECT* Apply(Canvas& c, bool e, char kind, POINT p)
+{
+    const POINT anchor = {100, 100};
+    switch (kind) {
+    case 'd': return e ? c.eraser.eraseAt(p) : c.pen.beginStroke(p);
+    case 'm': return e ? c.eraser.eraseAt(p) : c.pen.strokeTo(p);
+    case 'r': return e ? c.eraser.eraseRectangle(p, anchor) : c.pen.drawRectangle(p, anchor);
+    case 'c': return e ? c.eraser.commit() : c.pen.commit();
+    default: return e ? c.eraser.revert() : c.pen.revert();
+    }
+}
+
+TEST(StrokeRendering, ChangesOnlyTheAnsweredAreaAndCommitsOrRevertsIt)
+{
+    // Tools: h highlighter, p opaque pen of width 5, e eraser. Steps: d button down, m move, r rubber
+    // band from the anchor (100,100), c commit, v revert. Wanted: the last answer (-1s for null), pixels
+    // changed (-1: some), pixels blended twice, whether the committed surface took the change.
+    struct Case {
+        const char* why;
+        char tool;
+        const char* steps;
+        std::vector<LONG> want;
+    } cases[] = {
+        {"drag: columns 100..109, rows 31..50", 'h', "d100,50 m110,50", {100, 31, 110, 51, 200, 0, 0}},
+        {"vertical drag: no mark", 'h', "d100,50 m100,80", {100, 31, 100, 81, 0, 0, 0}},
+        {"click: no mark", 'h', "d100,50", {100, 31, 100, 51, 0, 0, 0}},
+        {"doubling back darkens", 'h', "d100,50 m110,50 m103,50", {100, 31, 110, 51, 200, 140, 0}},
+        {"a slope steps the band down", 'h', "d100,50 m110,90 m100,90", {100, 31, 110, 91, 360, 40, 0}},
+        {"rectangle: three bands, each pixel once", 'h', "r150,130", {100, 80, 150, 130, 2500, 0, 0}},
+        {"shrunk rubber band: last only, both repainted", 'h', "r150,130 r120,110", {100, 80, 150, 130, 600, 0, 0}},
+        {"opaque rectangle: a full width of margin", 'p', "r150,130", {95, 95, 155, 135, -1, 0, 0}},
+        {"opaque point: a full width of margin", 'p', "d10,10", {5, 5, 15, 15, -1, 0, 0}},
+        {"pending stroke joins the next", 'h', "d100,50 m110,50 d100,150 m110,150 c", {100, 31, 110, 151, 400, 0, 1}},
+        {"pending stroke wiped by the next rectangle", 'h', "d100,50 m110,50 r150,130", {100, 31, 150, 130, 2500, 0, 0}},
+        {"revert after commit: nothing pending", 'h', "d100,50 m110,50 c v", {-1, -1, -1, -1, 200, 0, 1}},
+        {"eraser square", 'e', "d100,100", {90, 90, 110, 110, 400, 0, 0}},
+        {"fast eraser drag: two squares, the gap untouched", 'e', "d100,100 m100,150", {90, 90, 110, 160, 800, 0, 0}},
+        {"eraser rectangle widened by 10", 'e', "r150,130 c", {90, 90, 160, 140, 3500, 0, 1}},
+        {"shrinking eraser rectangle brings marks back", 'e', "r150,130 r120,110", {90, 90, 160, 140, 1200, 0, 0}},
+        {"eraser revert restores the marks exactly", 'e', "r150,130 v", {90, 90, 160, 140, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas(c.tool == 'h');
+        const std::vector<DWORD> before = canvas.pixels(Drawing);
+        const RECT* r = nullptr;
+        std::istringstream steps(c.steps);
+        POINT p = {};
+        for (char kind, comma; steps >> kind;) {
+            if (kind != 'c' && kind != 'v')
+                steps >> p.x >> comma >> p.y;
+            r = Apply(canvas, c.tool == 'e', kind, p);
+        }
+        const std::vector<DWORD> after = canvas.pixels(Drawing);
+        const RECT a = r ? *r : RECT{-1, -1, -1, -1};
+        LONG changed = 0, outside = 0, twice = 0;
+        for (int i = 0; i < kSize * kSize; ++i) {
+            const int x = i % kSize, y = i / kSize;
+            changed += after[i] != before[i];
+            outside += after[i] != before[i] && r && (x < a.left || x >= a.right || y < a.top || y >= a.bottom);
+            twice += c.tool == 'h' && (after[i] >> 8 & 0xFF) < 160;  // green 255: 191 blended once, 143 twice
+        }
+        const bool committed = after != before && canvas.pixels(Committed) == after;
+        const LONG some = c.want[4] < 0 && changed ? -1 : changed;
+        EXPECT_EQ(std::vector<LONG>({a.left, a.top, a.right, a.bottom, some, twice, committed}), c.want) << c.why;
+        EXPECT_EQ(outside, 0) << c.why << ": changed outside the answered area";
+        EXPECT_TRUE(committed || canvas.pixels(Committed) == before) << c.why << ": committed surface changed";
+    }
+}
+
+TEST(PenRenderer, CreatesAPenOnlyForANewRequest)
+{
+    Canvas c(false);
+    const HGDIOBJ first = GetCurrentObject(c.dc[Drawing], OBJ_PEN), original = GetStockObject(BLACK_PEN);
+    EXPECT_TRUE(c.pen.setPen(RGB(255, 0, 0), 5));
+    EXPECT_EQ(GetCurrentObject(c.dc[Drawing], OBJ_PEN), first) << "the same request selects nothing new";
+    c.pen.setPen(RGB(0, 0, 255), 5);
+    EXPECT_EQ(GetObjectType(first), 0u) << "the replaced pen is deleted";
+    c.pen.releasePen();
+    EXPECT_EQ(GetCurrentObject(c.dc[Drawing], OBJ_PEN), original) << "the DC's own pen is back";
+    c.pen.setPen(RGB(0, 0, 255), 5);
+    EXPECT_NE(GetCurrentObject(c.dc[Drawing], OBJ_PEN), original) << "a new pen after releasePen";
+}
+
+TEST(DrawMagnified, KeepsThePixelUnderThePointerInPlace)
+{
+    Canvas c(false);
+    for (int i = 0; i < kSize * kSize; ++i)
+        c.bits[Drawing][i] = static_cast<DWORD>(i);  // every pixel its own colour
+    DrawMagnified(c.dc[Capture], c.dc[Drawing], RECT{0, 0, 100, 60}, 2, POINT{50, 30});
+    EXPECT_EQ(c.pixels(Capture)[30 * kSize + 50], c.bits[Drawing][30 * kSize + 50]) << "pointer (50,30), twice";
+}
+
+}  // namespace
