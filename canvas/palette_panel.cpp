@@ -194,3 +194,8 @@ void PalettePanel::render()
         BitBlt(panelDC, b.left, b.top, b.right - b.left, b.bottom - b.top, iconDC, column, 0, SRCAND);
     }
 }
+
+void PalettePanel::onButtonDown(POINT, int) {}
+void PalettePanel::onButtonUp(POINT, int) {}
+void PalettePanel::onDoubleClick(POINT, int) {}
+void PalettePanel::onMouseMove(POINT) {}

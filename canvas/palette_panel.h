@@ -35,6 +35,13 @@ public:
     bool setCellColor(uint32_t i, COLORREF c);
     void render();
 
+    // Pointer input, offered before the canvas sees it: the panel takes the presses on itself (the
+    // paint window asks `contains` afterwards). It reacts to none yet.
+    void onButtonDown(POINT p, int button);
+    void onButtonUp(POINT p, int button);
+    void onDoubleClick(POINT p, int button);
+    void onMouseMove(POINT p);
+
     bool visible = false;
     HDC panelDC = nullptr;
     HGDIOBJ panelOldBitmap = nullptr;

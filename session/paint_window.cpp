@@ -10,24 +10,15 @@
 #include "session/capture.h"
 #include "session/keyboard.h"
 #include "session/paint_state.h"
+#include "session/pointer_input.h"
+#include "session/present.h"
 #include "session/session_objects.h"
 #include "shell/messages.h"
 #include "shell/monitor.h"
+#include "shell/platform.h"
 #include "shell/settings.h"
 
 namespace {
-
-RECT ClientRect(HWND window)
-{
-    RECT client = {0, 0, 0, 0};
-    GetClientRect(window, &client);
-    return client;
-}
-
-void Compose(HWND window, const RECT* r)
-{
-    ComposeFrame(ClientRect(window), r, zoomLevel, lastPointer, palettePanel());
-}
 
 // Applies the remembered palette and tool to the panel and the renderer, and picks the cursor.
 void ApplyRememberedTool()
@@ -120,10 +111,34 @@ void OnClear(HWND window)
 {
     if (!SurfacesExist())
         return;
-    const RECT client = ClientRect(window);
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(window, &client);
     BitBlt(committedSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
     BitBlt(drawingSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
-    Compose(window, nullptr);
+    PresentRect(window, nullptr);
+}
+
+// A session that starts magnified centres its first frame on the pointer, wherever the last session
+// left lastPointer (perhaps outside a smaller desktop), and composes it before the window shows.
+void OnCapture(HWND window)
+{
+    CaptureDesktop(window);
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(window, &client);
+    POINT p = {0, 0};
+    if (Platform.getCursorPos(&p) && ScreenToClient(window, &p) && client.right > 0 && client.bottom > 0) {
+        lastPointer.x = p.x < 0 ? 0 : (p.x >= client.right ? client.right - 1 : p.x);
+        lastPointer.y = p.y < 0 ? 0 : (p.y >= client.bottom ? client.bottom - 1 : p.y);
+    }
+    if (zoomLevel != 0)
+        PresentRect(window, nullptr);
+}
+
+// Pointer positions are the low and high words of lParam, each sign-extended: left of or above a
+// primary monitor they are negative.
+POINT PointFrom(LPARAM lParam)
+{
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
 }  // namespace
@@ -136,8 +151,18 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY: OnDestroy(window); return 0;
     case WM_PAINT: PaintFromView(window); return 0;
     case WM_KEYUP: OnKeyUp(window, static_cast<UINT>(wParam)); return 0;
-    case PWM_CAPTURE: CaptureDesktop(window); return 0;
-    case PWM_REFRESH: Compose(window, reinterpret_cast<const RECT*>(lParam)); return 0;
+    case WM_MOUSEMOVE: OnPointerMove(window, PointFrom(lParam), wParam); return 0;
+    case WM_LBUTTONDOWN: OnPointerButtonDown(window, kLeftButton, PointFrom(lParam), wParam); return 0;
+    case WM_RBUTTONDOWN: OnPointerButtonDown(window, kRightButton, PointFrom(lParam), wParam); return 0;
+    case WM_MBUTTONDOWN: OnPointerButtonDown(window, kMiddleButton, PointFrom(lParam), wParam); return 0;
+    case WM_LBUTTONUP: OnPointerButtonUp(window, kLeftButton, PointFrom(lParam), wParam); return 0;
+    case WM_RBUTTONUP: OnPointerButtonUp(window, kRightButton, PointFrom(lParam), wParam); return 0;
+    case WM_MBUTTONUP: OnPointerButtonUp(window, kMiddleButton, PointFrom(lParam), wParam); return 0;
+    case WM_LBUTTONDBLCLK: OnPointerDoubleClick(window, kLeftButton, PointFrom(lParam), wParam); return 0;
+    case WM_RBUTTONDBLCLK: OnPointerDoubleClick(window, kRightButton, PointFrom(lParam), wParam); return 0;
+    case WM_MOUSEWHEEL: OnPointerWheel(window, static_cast<short>(HIWORD(wParam)), LOWORD(wParam)); return 0;
+    case PWM_CAPTURE: OnCapture(window); return 0;
+    case PWM_REFRESH: PresentRect(window, reinterpret_cast<const RECT*>(lParam)); return 0;
     case PWM_SETTOOL: OnSetTool(wParam, lParam); return 0;
     case PWM_SETHIGHLIGHT: penRenderer().highlighter = wParam != 0; return 0;
     case PWM_CLEAR: OnClear(window); return 0;
