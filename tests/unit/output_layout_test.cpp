@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "render/bmp_layout.h"
+#include "render/dialog_placement.h"
 
 TEST(BmpLayoutFor, PadsRowsAndRefusesSizesThe32BitFieldsCannotHold)
 {
@@ -46,4 +47,33 @@ TEST(FillBmpHeaders, WritesBothHeadersLittleEndian)
         0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,          // resolution, colour counts
     };
     EXPECT_EQ(std::vector<int>(headers, headers + kBmpHeadersSize), want);
+}
+
+TEST(PlaceTitleUnderPointer, CentresTheTitleBarAndStaysInsideTheArea)
+{
+    // The colour dialog as Wine draws it: 272 x 326, client 266 x 301, frames of 3, a title strip of 22.
+    const POINT window = {272, 326};
+    const POINT client = {266, 301};
+    const RECT single = {0, 0, 1280, 800};  // one monitor, no taskbar: as clamping to the paint window
+    struct Case {
+        POINT pointer;
+        RECT area;
+        POINT want;
+        const char* why;
+    } cases[] = {
+        {{640, 400}, single, {504, 389}, "middle: pointer at the middle of the title bar, 11 px down"},
+        {{0, 0}, single, {10, 10}, "top-left corner: 10 px in from both edges"},
+        {{1279, 0}, single, {998, 10}, "top-right corner"},
+        {{0, 799}, single, {10, 464}, "bottom-left corner"},
+        {{1279, 799}, single, {998, 464}, "bottom-right corner: 10 px in from the right and bottom"},
+        // A 2560 x 1440 primary with a 1920 x 1080 monitor to its right. Clamped to the paint window
+        // (the whole desktop) the dialog would start at y 989 and end 235 px below the right monitor.
+        {{3500, 1000}, {2560, 0, 4480, 1080}, {3364, 744}, "right monitor's work area keeps OK in view"},
+        {{100, 100}, {0, 0, 200, 300}, {-82, -36}, "area too small: right and bottom limits win"},
+    };
+    for (const Case& c : cases) {
+        const POINT at = PlaceTitleUnderPointer(c.pointer, window, client, c.area);
+        EXPECT_EQ(std::vector<long>({at.x, at.y}), std::vector<long>({c.want.x, c.want.y}))
+            << "pointer " << c.pointer.x << "," << c.pointer.y << ": " << c.why;
+    }
 }
