@@ -1,0 +1,19 @@
+// Saving the drawing as a 24-bit BMP file chosen in the system's Save-as dialog.
+#pragma once
+#include <windows.h>
+
+// Writes a width × height picture whose rows are laid out as in the file (bottom row first, each
+// padded to four bytes). The file is written under a temporary name in the same folder and moved
+// over `path` only once complete, so a failed save leaves an existing file of that name as it was.
+// Answers 1 when the file is in place, 0 when nothing was written: a side of zero or less, a picture
+// too large for the format, no pixels, or any failing file operation.
+int WriteBmp(int width, const char* path, int height, const void* pixels);
+
+// The Save-as dialog for a bitmap, starting from the name in `path` and leaving the chosen one
+// there. Non-zero when the user confirmed.
+int AskSavePath(HWND owner, char (&path)[260]);
+
+// Asks for a file name (offering the remembered one) and saves the window's client-sized picture
+// from `drawing`. Every confirmed name is remembered in the settings, even when the file could not be
+// written.
+void SaveDrawing(HWND window, HDC drawing);
