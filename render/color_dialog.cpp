@@ -1,6 +1,16 @@
 #include "render/color_dialog.h"
 
+#include <commdlg.h>
+
+#include "render/dialog_placement.h"
 #include "shell/default_palette.h"
+#include "shell/monitor.h"
+#include "shell/platform.h"
+#include "shell/settings.h"
+
+#ifndef _WIN64
+static_assert(sizeof(CHOOSECOLORA) == 36, "the record as the 32-bit system knows it");
+#endif
 
 COLORREF customColors[16];
 
@@ -10,4 +20,53 @@ void InitCustomColors()
         customColors[i] = defaultPalette[i];
     for (int i = 8; i < 16; ++i)
         customColors[i] = RGB(255, 255, 255);
+}
+
+namespace {
+
+void PlaceAtPointer(HWND dialog)
+{
+    POINT pointer;
+    Platform.getCursorPos(&pointer);
+    // The work area of the pointer's monitor, not the paint window: the paint window spans the
+    // virtual screen, which has holes where monitors of different sizes leave them, and a dialog
+    // clamped to it can land with OK and Cancel where no monitor shows them.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!MonitorInfo(MonitorNearestPoint(pointer), &monitor))
+        return;  // leave the dialog where the system put it
+    RECT window;
+    RECT client;
+    GetWindowRect(dialog, &window);
+    GetClientRect(dialog, &client);
+    const POINT at = PlaceTitleUnderPointer(pointer, POINT{window.right - window.left, window.bottom - window.top},
+                                            POINT{client.right, client.bottom}, monitor.rcWork);
+    SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+}  // namespace
+
+bool ChooseCellColor(HWND owner, COLORREF initial, COLORREF& chosen)
+{
+    // The first row always offers the remembered palette; the second keeps what the user stored.
+    for (int i = 0; i < 8; ++i)
+        customColors[i] = Settings.palette[i];
+    CHOOSECOLORA dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.rgbResult = initial;
+    dialog.lpCustColors = customColors;
+    dialog.Flags = CC_RGBINIT | CC_ENABLEHOOK | CC_ANYCOLOR;
+    dialog.lpfnHook = ColorDialogHook;
+    if (!ChooseColorA(&dialog))
+        return false;
+    chosen = dialog.rgbResult;
+    return true;
+}
+
+UINT_PTR CALLBACK ColorDialogHook(HWND dialog, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_INITDIALOG)
+        PlaceAtPointer(dialog);
+    return 0;
 }
