@@ -3,6 +3,7 @@
 #include <cderr.h>
 #include <commdlg.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "render/bmp_layout.h"
@@ -10,7 +11,9 @@
 
 static_assert(sizeof(Settings.savePath) == 260, "the dialog's buffer is the remembered path");
 #ifndef _WIN64
-static_assert(OPENFILENAME_SIZE_VERSION_400A == 76, "the record without the Windows 2000 members");
+// OPENFILENAME_SIZE_VERSION_400A is not a constant expression in MinGW's headers; this is its value.
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
+              "the record without the Windows 2000 members");
 #endif
 
 namespace {
