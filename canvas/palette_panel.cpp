@@ -1,19 +1,24 @@
 #include "canvas/palette_panel.h"
 
-#include "shell/default_palette.h"
 #include "canvas/rect.h"
 #include "resources/resource.h"
+#include "shell/default_palette.h"
 #include "shell/messages.h"
 
 namespace {
 
-constexpr int kPanelWidth = 320;
-constexpr int kPanelHeight = 60;
-constexpr POINT kButtonSize = {20, 20};
-
 RECT Grown(const RECT& r, int n)
 {
     return RECT{r.left - n, r.top - n, r.right + n, r.bottom + n};
+}
+
+// The mask first (SRCPAINT turns opaque pixels white), then the picture (SRCAND).
+void BlitMasked(HDC dc, const RECT& to, HDC icons, POINT mask, POINT picture)
+{
+    const int w = to.right - to.left;
+    const int h = to.bottom - to.top;
+    BitBlt(dc, to.left, to.top, w, h, icons, mask.x, mask.y, SRCPAINT);
+    BitBlt(dc, to.left, to.top, w, h, icons, picture.x, picture.y, SRCAND);
 }
 
 }  // namespace
@@ -21,9 +26,9 @@ RECT Grown(const RECT& r, int n)
 PalettePanel::PalettePanel(WNDPROC notifyProc) : notify(notifyProc)
 {
     bounds = RECT{0, 0, kPanelWidth, kPanelHeight};
-    bodyRect = RECT{1, 13, kPanelWidth - 1, kPanelHeight - 1};
-    titleRect = RECT{1, 1, kPanelWidth - 1, 12};
-    grabPoint = POINT{160, 7};
+    bodyRect = kBodyRect;
+    titleRect = kTitleRect;
+    grabPoint = kInitialGrabPoint;
 
     frameBrush = CreateSolidBrush(RGB(0, 0, 0));
     bodyBrush = CreateSolidBrush(RGB(224, 224, 240));
@@ -39,14 +44,14 @@ PalettePanel::PalettePanel(WNDPROC notifyProc) : notify(notifyProc)
     iconOldBitmap = SelectObject(iconDC, icons);
     ReleaseDC(nullptr, screen);
 
-    sizeBox = RectFromSize({10, 25}, kButtonSize);
-    eraserButton = RectFromSize({230, 25}, kButtonSize);
-    saveButton = RectFromSize({265, 25}, kButtonSize);
-    closeButton = RectFromSize({290, 25}, kButtonSize);
-    for (int k = 0; k < 8; ++k) {
+    sizeBox = SizeBoxRect();
+    eraserButton = EraserButtonRect();
+    saveButton = SaveButtonRect();
+    closeButton = CloseButtonRect();
+    for (int k = 0; k < kCellCount; ++k) {
         cells[k].color = defaultPalette[k];
         cells[k].brush = CreateSolidBrush(cells[k].color);
-        cells[k].rect = RectFromSize({38 + 24 * k, 25}, kButtonSize);
+        cells[k].rect = CellRect(k);
     }
 }
 
@@ -65,6 +70,26 @@ PalettePanel::~PalettePanel()
     DeleteDC(iconDC);
 }
 
+LRESULT PalettePanel::send(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return notify(owner, message, wParam, lParam);
+}
+
+void PalettePanel::refreshBounds()
+{
+    send(PWM_REFRESH, 0, reinterpret_cast<LPARAM>(&bounds));
+}
+
+void PalettePanel::notifyTool()
+{
+    send(PWM_SETTOOL, static_cast<WPARAM>(penSize), static_cast<LPARAM>(cells[colorIndex].color));
+}
+
+POINT PalettePanel::relative(POINT p) const
+{
+    return POINT{p.x - bounds.left, p.y - bounds.top};
+}
+
 bool PalettePanel::contains(POINT p) const
 {
     return visible && RectContains(bounds, p);
@@ -76,26 +101,21 @@ void PalettePanel::composeOnto(HDC view, const RECT& r) const
         BitBlt(view, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, panelDC, 0, 0, SRCCOPY);
 }
 
-void PalettePanel::notifyRefresh(const RECT* r)
-{
-    notify(owner, PWM_REFRESH, 0, reinterpret_cast<LPARAM>(r));
-}
-
 void PalettePanel::showAt(HWND window, POINT p)
 {
     owner = window;
-    const LONG width = bounds.right - bounds.left;
-    const LONG height = bounds.bottom - bounds.top;
-    bounds = RECT{p.x - grabPoint.x, p.y - grabPoint.y, p.x - grabPoint.x + width, p.y - grabPoint.y + height};
+    bounds = RectFromSize({p.x - grabPoint.x, p.y - grabPoint.y}, {kPanelWidth, kPanelHeight});
     visible = true;
     render();
-    notifyRefresh(nullptr);
+    send(PWM_REFRESH);
 }
 
 void PalettePanel::hide()
 {
     visible = false;
-    notifyRefresh(&bounds);
+    pressButton = 0;
+    pressPart = PanelPart::None;
+    refreshBounds();
 }
 
 void PalettePanel::refresh()
@@ -103,19 +123,19 @@ void PalettePanel::refresh()
     if (!visible)
         return;
     render();
-    notifyRefresh(&bounds);
+    refreshBounds();
 }
 
 int PalettePanel::setPenSize(uint32_t n)
 {
-    penSize = n == 0 ? 1 : (n > 20 ? 20 : static_cast<int>(n));
+    penSize = ClampPenSize(n);
     refresh();
     return penSize;
 }
 
 bool PalettePanel::selectColor(uint32_t i)
 {
-    if (i < 8) {
+    if (i < kCellCount) {
         colorIndex = static_cast<int>(i);
         colorActive = true;
     } else {
@@ -127,7 +147,7 @@ bool PalettePanel::selectColor(uint32_t i)
 
 bool PalettePanel::setCellColor(uint32_t i, COLORREF c)
 {
-    if (i >= 8)
+    if (i >= kCellCount)
         return false;
     PaletteCell& cell = cells[i];
     if (cell.color == c)
@@ -144,58 +164,160 @@ bool PalettePanel::setCellColor(uint32_t i, COLORREF c)
 
 void PalettePanel::render()
 {
-    const RECT whole = RectFromSize({0, 0}, {bounds.right - bounds.left, bounds.bottom - bounds.top});
-    FillRect(panelDC, &whole, frameBrush);
-    FillRect(panelDC, &bodyRect, bodyBrush);
-    FillRect(panelDC, &titleRect, titleBrush);
-    const RECT sizeFrame = Grown(sizeBox, 1);
-    FillRect(panelDC, &sizeFrame, frameBrush);
-    FillRect(panelDC, &sizeBox, bodyBrush);
+    renderInto(panelDC);
+}
 
-    HGDIOBJ oldBrush = SelectObject(panelDC, cells[colorIndex].brush);
+void PalettePanel::renderInto(HDC dc) const
+{
+    const RECT whole = RectFromSize({0, 0}, {bounds.right - bounds.left, bounds.bottom - bounds.top});
+    FillRect(dc, &whole, frameBrush);
+    FillRect(dc, &bodyRect, bodyBrush);
+    FillRect(dc, &titleRect, titleBrush);
+    const RECT sizeFrame = Grown(sizeBox, 1);
+    FillRect(dc, &sizeFrame, frameBrush);
+    FillRect(dc, &sizeBox, bodyBrush);
+
+    HGDIOBJ oldBrush = SelectObject(dc, cells[colorIndex].brush);
     if (colorActive) {
         const int cx = sizeBox.left + (sizeBox.right - sizeBox.left) / 2;
         const int cy = sizeBox.top + (sizeBox.bottom - sizeBox.top) / 2;
         if (highlighter) {
-            Rectangle(panelDC, cx - 1, cy - 9, cx + 2, cy + 9);
+            Rectangle(dc, cx - 1, cy - 9, cx + 2, cy + 9);
         } else {
             const int h = penSize / 2;
-            Ellipse(panelDC, cx - h - 1, cy - h - 1, cx - h + penSize + 1, cy - h + penSize + 1);
+            Ellipse(dc, cx - h - 1, cy - h - 1, cx - h + penSize + 1, cy - h + penSize + 1);
         }
     }
-    SelectObject(panelDC, oldBrush);
+    SelectObject(dc, oldBrush);
 
-    for (int k = 0; k < 8; ++k) {
+    for (int k = 0; k < kCellCount; ++k) {
         if (colorActive && k == colorIndex) {
             const RECT ring = Grown(cells[k].rect, 3);
-            FillRect(panelDC, &ring, highlightBrush);
+            FillRect(dc, &ring, highlightBrush);
         }
         const RECT frame = Grown(cells[k].rect, 1);
-        FillRect(panelDC, &frame, frameBrush);
-        FillRect(panelDC, &cells[k].rect, cells[k].brush);
+        FillRect(dc, &frame, frameBrush);
+        FillRect(dc, &cells[k].rect, cells[k].brush);
     }
 
     if (!colorActive) {
         const RECT ring = Grown(eraserButton, 3);
-        FillRect(panelDC, &ring, highlightBrush);
+        FillRect(dc, &ring, highlightBrush);
     }
     const RECT eraserFrame = Grown(eraserButton, 1);
-    FillRect(panelDC, &eraserFrame, frameBrush);
-    FillRect(panelDC, &eraserButton, bodyBrush);
+    FillRect(dc, &eraserFrame, frameBrush);
+    FillRect(dc, &eraserButton, bodyBrush);
 
-    // Each icon: its mask first (SRCPAINT turns opaque pixels white), then the picture (SRCAND).
     const RECT* buttons[3] = {&eraserButton, &saveButton, &closeButton};
     const int iconWidth = eraserButton.right - eraserButton.left;
-    const int iconHeight = eraserButton.bottom - eraserButton.top;
-    for (int i = 0; i < 3; ++i) {
-        const RECT& b = *buttons[i];
-        const int column = i * iconWidth;
-        BitBlt(panelDC, b.left, b.top, b.right - b.left, b.bottom - b.top, iconDC, column, iconHeight, SRCPAINT);
-        BitBlt(panelDC, b.left, b.top, b.right - b.left, b.bottom - b.top, iconDC, column, 0, SRCAND);
+    const int maskRow = eraserButton.bottom - eraserButton.top;
+    for (int i = 0; i < 3; ++i)
+        BlitMasked(dc, *buttons[i], iconDC, {i * iconWidth, maskRow}, {i * iconWidth, 0});
+}
+
+void PalettePanel::onButtonDown(POINT p, int button)
+{
+    if (!visible || pressButton != 0 || !RectContains(bounds, p))
+        return;
+    const POINT q = relative(p);
+    int cell = 0;
+    pressPart = HitPanelPart(q, colorActive, &cell);
+    // Every notification below comes after the state it reports is in place: the paint window may
+    // act on the panel again from inside it.
+    bool notified = false;
+    switch (pressPart) {
+    case PanelPart::TitleBar:
+        if (button == 1)
+            grabPoint = q;
+        break;
+    case PanelPart::SizeBox:
+        grabPoint = q;
+        if (button == 1)
+            sizeAtPress = penSize;
+        if (button == 2) {
+            highlighter = !highlighter;
+            render();
+            send(PWM_SETHIGHLIGHT, highlighter ? 1 : 0);
+            notified = true;
+        }
+        break;
+    case PanelPart::ColorCell:
+        if (button == 1 || button == 2) {
+            colorIndex = cell;
+            grabPoint = q;
+            colorActive = true;
+            render();
+            notifyTool();
+            notified = true;
+        }
+        break;
+    case PanelPart::EraserButton:
+        if (button == 1) {
+            grabPoint = q;
+            colorActive = false;
+            render();
+            send(PWM_SETTOOL, 0, 0);
+            notified = true;
+        }
+        break;
+    default:
+        break;
+    }
+    pressButton = button;  // tracked, and swallowed, even when it hit no part
+    if (notified)
+        refreshBounds();
+}
+
+void PalettePanel::onButtonUp(POINT p, int button)
+{
+    if (!visible || pressButton != button)
+        return;
+    const POINT q = relative(p);
+    const PanelPart part = pressPart;
+    bool hidByTitle = false;
+    if (part == PanelPart::TitleBar && button == 2 && RectContains(titleRect, q)) {
+        grabPoint = q;
+        visible = false;
+        hidByTitle = true;
+    } else if (part == PanelPart::ColorCell && button == 2 && CellAt(q) >= 0) {
+        send(PWM_EDITCOLOR, static_cast<WPARAM>(CellAt(q)));
+    } else if (part == PanelPart::SaveButton && button == 1 && RectContains(saveButton, q)) {
+        send(PWM_SAVEBITMAP);
+    } else if (part == PanelPart::CloseButton && button == 1 && RectContains(closeButton, q)) {
+        SendMessageA(owner, WM_CLOSE, 0, 0);
+    }
+    // Only now: the dialogs and the close above run the paint window while the press is tracked.
+    pressButton = 0;
+    pressPart = PanelPart::None;
+    if (hidByTitle)
+        refreshBounds();
+}
+
+void PalettePanel::onDoubleClick(POINT p, int button)
+{
+    if (!visible || pressButton != 0 || !RectContains(bounds, p))
+        return;
+    const POINT q = relative(p);
+    if (CellAt(q) >= 0) {
+        if (button == 1)
+            hide();  // the first click of the pair has already chosen the colour
+    } else if (RectContains(eraserButton, q)) {
+        if (button == 1)
+            hide();
+        else if (button == 2)
+            send(PWM_CLEAR);
     }
 }
 
-void PalettePanel::onButtonDown(POINT, int) {}
-void PalettePanel::onButtonUp(POINT, int) {}
-void PalettePanel::onDoubleClick(POINT, int) {}
-void PalettePanel::onMouseMove(POINT) {}
+void PalettePanel::onMouseMove(POINT p)
+{
+    if (pressButton != 1)
+        return;
+    if (pressPart == PanelPart::TitleBar) {
+        bounds = RectFromSize({p.x - grabPoint.x, p.y - grabPoint.y}, {kPanelWidth, kPanelHeight});
+        send(PWM_REFRESH);  // the old place and the new one both change
+    } else if (pressPart == PanelPart::SizeBox && !highlighter) {
+        setPenSize(static_cast<uint32_t>(DraggedPenSize(sizeAtPress, grabPoint.y + bounds.top, p.y)));
+        notifyTool();
+    }
+}

@@ -1,13 +1,14 @@
 // The floating palette panel of a paint session: eight colour cells, a pen-size box, eraser, save and
 // close buttons under a title bar. It is drawn inside the paint window (it is no window of its own),
 // holds the authoritative tool selection, and lives for the whole program run so that its place,
-// colours and selection carry over between sessions.
+// colours and selection carry over between sessions. Its layout and hit tests are in panel_layout.h;
+// it reports every choice by calling `notify` with the paint window's private messages.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 
-enum class PanelPart { None = 0, TitleBar = 1, SizeBox = 2, ColorCell = 3, EraserButton = 4, SaveButton = 5, CloseButton = 6 };
+#include "canvas/panel_layout.h"
 
 struct PaletteCell {
     RECT rect;  // panel-relative
@@ -23,9 +24,12 @@ public:
     PalettePanel& operator=(const PalettePanel&) = delete;
 
     bool contains(POINT p) const;
-    // Copies the whole panel onto `view` at `bounds` when it is visible and overlaps `r`.
+    // Copies the whole panel onto `view` at `bounds` when it is visible and overlaps `r` strictly.
     void composeOnto(HDC view, const RECT& r) const;
+    // Shows the panel with `grabPoint` under p (no clamping: it may lie partly off the screen).
     void showAt(HWND window, POINT p);
+    // Hides it and forgets a press it was tracking, so that a drag cut short by the end of a session
+    // does not go on in the next one.
     void hide();
     void refresh();
     // Clamps to 1..20 (compared unsigned: 0 gives 1, a negative value 20) and answers the width set.
@@ -33,10 +37,12 @@ public:
     // Below 8 selects that cell and answers true; anything else selects the eraser and answers false.
     bool selectColor(uint32_t i);
     bool setCellColor(uint32_t i, COLORREF c);
+    // Draws the whole panel into `dc`, panel-relative; render() draws it into panelDC.
+    void renderInto(HDC dc) const;
     void render();
 
-    // Pointer input, offered before the canvas sees it: the panel takes the presses on itself (the
-    // paint window asks `contains` afterwards). It reacts to none yet.
+    // Pointer input, offered before the canvas sees it; points in the paint window's client
+    // coordinates, buttons 1 left, 2 right, 4 middle.
     void onButtonDown(POINT p, int button);
     void onButtonUp(POINT p, int button);
     void onDoubleClick(POINT p, int button);
@@ -71,6 +77,9 @@ public:
     PaletteCell cells[8];
 
 private:
-    void notifyRefresh(const RECT* r);
+    LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    void refreshBounds();
+    void notifyTool();
+    POINT relative(POINT p) const;
     HBITMAP panelBitmap_ = nullptr;
 };

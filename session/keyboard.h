@@ -1,5 +1,9 @@
-// Key releases in the paint window.
+// Keys in the paint window: Escape ends the session, the pen row picks a colour or the eraser.
 #pragma once
 #include <windows.h>
 
+// Keys act on their release, and only when this window saw their press: the Escape that closes a
+// dialog over the session, or a key held when the session began, is not the user's command to it.
+void ForgetPressedKeys();
+void OnKeyDown(UINT key);
 void OnKeyUp(HWND window, UINT key);

@@ -5,6 +5,8 @@
 #include "canvas/palette_panel.h"
 #include "canvas/surfaces.h"
 #include "canvas/tool_state.h"
+#include "render/bmp_export.h"
+#include "render/color_dialog.h"
 #include "render/eraser.h"
 #include "render/pen_renderer.h"
 #include "session/capture.h"
@@ -57,6 +59,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
 {
     LoadToolCursors(create->hInstance);
     ResetGestureButtons(gesture);
+    ForgetPressedKeys();
 
     // A session that cannot have all its surfaces must not start half-built: failing the creation
     // lets the settings window tell the user.
@@ -118,6 +121,23 @@ void OnClear(HWND window)
     PresentRect(window, nullptr);
 }
 
+// The colour dialog for a cell; an accepted colour goes into the settings, the cell and the pen.
+void EditPaletteColor(HWND window, uint32_t slot)
+{
+    PalettePanel& panel = palettePanel();
+    const COLORREF initial = slot < 8 ? panel.cells[slot].color : 0xFFFFFFFF;
+    COLORREF chosen = 0;
+    // The palette has eight entries; no caller sends another slot.
+    if (!ChooseCellColor(window, initial, chosen) || slot >= 8)
+        return;
+    Settings.palette[slot] = chosen;
+    panel.setCellColor(slot, chosen);
+    panel.selectColor(slot);
+    panel.hide();
+    penRenderer().setPen(chosen, panel.penSize);
+    eraserMode = false;
+}
+
 // A session that starts magnified centres its first frame on the pointer, wherever the last session
 // left lastPointer (perhaps outside a smaller desktop), and composes it before the window shows.
 void OnCapture(HWND window)
@@ -150,6 +170,7 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CREATE: return OnCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY: OnDestroy(window); return 0;
     case WM_PAINT: PaintFromView(window); return 0;
+    case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); break;  // and the default processing
     case WM_KEYUP: OnKeyUp(window, static_cast<UINT>(wParam)); return 0;
     case WM_MOUSEMOVE: OnPointerMove(window, PointFrom(lParam), wParam); return 0;
     case WM_LBUTTONDOWN: OnPointerButtonDown(window, kLeftButton, PointFrom(lParam), wParam); return 0;
@@ -166,6 +187,8 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case PWM_SETTOOL: OnSetTool(wParam, lParam); return 0;
     case PWM_SETHIGHLIGHT: penRenderer().highlighter = wParam != 0; return 0;
     case PWM_CLEAR: OnClear(window); return 0;
+    case PWM_EDITCOLOR: EditPaletteColor(window, static_cast<uint32_t>(wParam)); return 0;
+    case PWM_SAVEBITMAP: if (SurfacesExist()) SaveDrawing(window, drawingSurface); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
