@@ -31,23 +31,58 @@ ensure_wine_prefix
 start_wineserver
 ctl() { "$WINELOADER" "$root/build/x86_64/tests/tools/scrivctl.exe" "$@"; }
 shot() { xwd -root -silent -display "$DISPLAY" | /usr/bin/convert xwd:- "$1"; }
+# Real input, with a pause after every event so that no movement is merged into the next.
+drive() {
+  local args=() a
+  for a in "$@"; do
+    if [[ $a == - ]]; then args+=(sleep 0.08); else args+=("$a"); fi
+  done
+  xdotool "${args[@]}" sleep 0.2
+}
 
+# A desktop worth drawing on: a coloured background, the X logo and a window with text.
+xsetroot -solid '#3a6ea5'
+xlogo -geometry 260x260+820+120 &
+started_pids+=($!)
+xmessage -geometry +120+90 -buttons "" "Scrivane draws on a frozen picture of this desktop.
+Free strokes, Ctrl lines, Shift rectangles, the highlighter,
+the eraser, and the wheel to magnify." &
+started_pids+=($!)
+sleep 1
+
+# The demonstration starts from the default settings, not from what the last one remembered.
+rm -f "$run_dir/Scrivane.cfg"
 (cd "$run_dir" && exec "$WINELOADER" "$run_dir/Scrivane.exe") &
 program=$!
 started_pids+=("$program")
-ctl wait-window SCRIVANE_TRAY 20000
-sleep 1
-shot "$run_dir/standby.png"
+ctl wait-window SCRIVANE_TRAY 20000 >/dev/null
+sleep 0.5
+shot "$run_dir/desktop.png"
+
 # A second start hands over to the running copy, which starts a session after the launch delay.
 (cd "$run_dir" && "$WINELOADER" "$run_dir/Scrivane.exe")
-ctl wait-window SCRIVANE_MAIN 10000
-sleep 1
-shot "$run_dir/session.png"
-ctl post SCRIVANE_MAIN 16 0 0   # close the session, as Escape does
-ctl wait-gone SCRIVANE_MAIN 10000
+ctl wait-visible SCRIVANE_MAIN 10000 >/dev/null
+sleep 0.3
+# A free stroke under the text, a Ctrl line, a Shift rectangle around the logo.
+drive mousemove 130 260 - mousedown 1 - mousemove 200 290 - mousemove 280 250 - mousemove 360 295 - mousemove 440 260 - mouseup 1
+drive keydown ctrl - mousemove 130 330 - mousedown 1 - mousemove 140 331 - mousemove 520 340 - mouseup 1 - keyup ctrl
+drive keydown shift - mousemove 800 100 - mousedown 1 - mousemove 1100 400 - mouseup 1 - keyup shift
+# The panel at a right click: red from its cells, then the highlighter from the size box.
+drive mousemove 700 600 - click 3 - mousemove 636 628 - click 1 - mousemove 560 628 - click 3
+shot "$run_dir/panel.png"
+drive mousemove 130 230 - mousedown 1 - mousemove 300 232 - mousemove 480 228 - mouseup 1
+drive mousemove 640 720
+shot "$run_dir/drawing.png"
+drive mousemove 300 280 - click 4 - click 4 - click 4
+shot "$run_dir/magnified.png"
+drive click 5 - click 5 - click 5 - key Escape
+ctl wait-gone SCRIVANE_MAIN 10000 >/dev/null || ctl post SCRIVANE_MAIN 16 0 0
+ctl wait-gone SCRIVANE_MAIN 10000 >/dev/null
 ctl command SCRIVANE_TRAY 32772 # Exit
 wait "$program" || true
-echo "No display here, so Scrivane ran on a private one. Screenshots:"
-echo "  $run_dir/standby.png  (waiting in the tray)"
-echo "  $run_dir/session.png  (a paint session over the frozen desktop)"
+echo "No display here, so Scrivane ran on a private one and was driven with real input. Screenshots:"
+echo "  $run_dir/desktop.png    (the desktop, with Scrivane waiting in the tray)"
+echo "  $run_dir/panel.png      (the palette panel, red picked and the highlighter on)"
+echo "  $run_dir/drawing.png    (a session: a free stroke, a Ctrl line, a Shift rectangle and a red highlighter band)"
+echo "  $run_dir/magnified.png  (the same session magnified four times about the pointer)"
 echo "Settings written to $run_dir/Scrivane.cfg"
