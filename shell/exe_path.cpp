@@ -62,6 +62,22 @@ bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapaci
     return true;
 }
 
+bool FileInFolderOf(const char* path, const char* name, char (&out)[kPathCapacity], LeadBytePredicate isLead)
+{
+    std::memset(out, 0, sizeof(out));
+    size_t folderLength = 0;
+    for (const char* p = path; *p != '\0'; p += CharLength(p, isLead)) {
+        if (*p == '\\')
+            folderLength = static_cast<size_t>(p - path) + 1;
+    }
+    const size_t nameLength = std::strlen(name);
+    if (folderLength + nameLength >= kPathCapacity)
+        return false;
+    std::memcpy(out, path, folderLength);
+    std::memcpy(out + folderLength, name, nameLength + 1);
+    return true;
+}
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -82,5 +98,16 @@ void FillExePath()
 bool SiblingPath(const char* suffix, char (&out)[kPathCapacity])
 {
     return SiblingPathOf(exePath, suffix, out, SystemLeadByte);
+}
+
+bool ModuleSiblingFile(const char* name, char (&out)[kPathCapacity])
+{
+    char module[kPathCapacity];
+    const DWORD length = GetModuleFileNameA(nullptr, module, sizeof(module));
+    if (length == 0 || length >= sizeof(module)) {
+        out[0] = '\0';
+        return false;
+    }
+    return FileInFolderOf(module, name, out, SystemLeadByte);
 }
 #endif

@@ -19,6 +19,10 @@ bool ExePathFromCommandLine(const char* commandLine, char (&out)[kPathCapacity],
 // could name some other file.
 bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapacity], LeadBytePredicate isLead);
 
+// `path` up to and including its last backslash (nothing when it has none), with `name` appended.
+// Answers false and leaves `out` empty when the result would not fit.
+bool FileInFolderOf(const char* path, const char* name, char (&out)[kPathCapacity], LeadBytePredicate isLead);
+
 #ifdef _WIN32
 // Filled once, when the settings window is created.
 extern char exePath[kPathCapacity];
@@ -28,4 +32,8 @@ void FillExePath();
 
 // SiblingPathOf(exePath, suffix) with the system code page's lead bytes; empty when it does not fit.
 bool SiblingPath(const char* suffix, char (&out)[kPathCapacity]);
+
+// A file of that name in the running executable's folder (from GetModuleFileName), by the same
+// double-byte rules; empty when it does not fit.
+bool ModuleSiblingFile(const char* name, char (&out)[kPathCapacity]);
 #endif

@@ -1,8 +1,8 @@
 #include "shell/hook_module.h"
 
 #include <cstdlib>
-#include <cstring>
 
+#include "shell/exe_path.h"
 #include "shell/messages.h"
 
 namespace {
@@ -34,20 +34,9 @@ void UnloadHookModule()
 
 bool HookModulePath(char (&path)[MAX_PATH])
 {
-    static const char kName[] = "Scrivane.dll";
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        path[0] = '\0';
-        return false;
-    }
-    char* slash = std::strrchr(path, '\\');
-    const size_t folder = slash ? static_cast<size_t>(slash - path) + 1 : 0;
-    if (folder + sizeof(kName) > MAX_PATH) {
-        path[0] = '\0';
-        return false;
-    }
-    std::memcpy(path + folder, kName, sizeof(kName));
-    return true;
+    // The folder is found by the same double-byte rules as the settings file: a Shift-JIS name can
+    // hold a trail byte that looks like a backslash.
+    return ModuleSiblingFile("Scrivane.dll", path);
 }
 
 void LoadHookModule()
