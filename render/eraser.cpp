@@ -3,16 +3,12 @@
 #include <algorithm>
 
 #include "canvas/rect.h"
+#include "render/pending_mark.h"
 
 namespace {
 
 // eraseRectangle answers the old and the new area together; it must outlive the call.
 RECT repaintRect;
-
-void CopyArea(HDC to, HDC from, const RECT& r)
-{
-    BitBlt(to, r.left, r.top, r.right - r.left, r.bottom - r.top, from, r.left, r.top, SRCCOPY);
-}
 
 }  // namespace
 
@@ -61,19 +57,10 @@ const RECT* Eraser::eraseRectangle(POINT point, POINT anchor)
 
 const RECT* Eraser::commit()
 {
-    return copyDirty(target, backup);
+    return EndPendingMark(target, backup, dirtyRect, dirty);
 }
 
 const RECT* Eraser::revert()
 {
-    return copyDirty(backup, target);
-}
-
-const RECT* Eraser::copyDirty(HDC from, HDC to)
-{
-    if (!dirty)
-        return nullptr;
-    CopyArea(to, from, dirtyRect);
-    dirty = false;
-    return &dirtyRect;
+    return EndPendingMark(backup, target, dirtyRect, dirty);
 }

@@ -23,5 +23,4 @@ public:
 
 private:
     RECT squareAt(POINT p) const;
-    const RECT* copyDirty(HDC from, HDC to);
 };

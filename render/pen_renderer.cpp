@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "canvas/rect.h"
+#include "render/pending_mark.h"
 
 namespace {
 
@@ -162,20 +163,10 @@ const RECT* PenRenderer::drawRectangle(POINT point, POINT anchor)
 
 const RECT* PenRenderer::commit()
 {
-    return copyDirty(target, backup);
+    return EndPendingMark(target, backup, dirtyRect, dirty);
 }
 
 const RECT* PenRenderer::revert()
 {
-    return copyDirty(backup, target);
-}
-
-const RECT* PenRenderer::copyDirty(HDC from, HDC to)
-{
-    if (!dirty)
-        return nullptr;
-    const RECT& r = dirtyRect;
-    BitBlt(to, r.left, r.top, r.right - r.left, r.bottom - r.top, from, r.left, r.top, SRCCOPY);
-    dirty = false;
-    return &dirtyRect;
+    return EndPendingMark(backup, target, dirtyRect, dirty);
 }

@@ -44,7 +44,6 @@ public:
 
 private:
     void blendStrip(int x, int y, int height);
-    const RECT* copyDirty(HDC from, HDC to);
 
     HBITMAP stripBitmap_ = nullptr;
 };
