@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "render/bmp_layout.h"
+#include "shell/safe_file.h"
 #include "shell/settings.h"
 
 static_assert(sizeof(Settings.savePath) == 260, "the dialog's buffer is the remembered path");
@@ -16,66 +17,17 @@ static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
               "the record without the Windows 2000 members");
 #endif
 
-namespace {
-
-bool WriteAll(HANDLE file, const void* bytes, DWORD size)
-{
-    DWORD written = 0;
-    return WriteFile(file, bytes, size, &written, nullptr) && written == size;
-}
-
-// The folder part of `path` with its separator ("." for a bare name): the temporary file must be on
-// the same volume for the final move to be a rename.
-bool FolderOf(const char* path, char (&folder)[MAX_PATH])
-{
-    size_t end = 0;
-    for (size_t i = 0; path[i] != '\0'; ++i) {
-        if (path[i] == '\\' || path[i] == '/' || (i == 1 && path[i] == ':'))
-            end = i + 1;
-    }
-    if (end == 0) {
-        std::strcpy(folder, ".");
-        return true;
-    }
-    if (end >= MAX_PATH)
-        return false;
-    std::memcpy(folder, path, end);
-    folder[end] = '\0';
-    return true;
-}
-
-bool WriteBmpFile(const char* tempPath, int width, int height, const BmpLayout& layout, const void* pixels)
-{
-    HANDLE file = CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    uint8_t headers[kBmpHeadersSize];
-    FillBmpHeaders(width, height, layout, headers);
-    // The rows go out in one call straight from the caller's memory: they already have the file's
-    // order and padding. The flush puts the data on disk before the rename can replace a good file.
-    bool ok = WriteAll(file, headers, sizeof(headers)) && WriteAll(file, pixels, layout.imageSize) &&
-              FlushFileBuffers(file);
-    ok = CloseHandle(file) && ok;
-    return ok;
-}
-
-}  // namespace
-
 int WriteBmp(int width, const char* path, int height, const void* pixels)
 {
     BmpLayout layout;
     if (pixels == nullptr || path == nullptr || !BmpLayoutFor(width, height, layout))
         return 0;
-    char folder[MAX_PATH];
-    char tempPath[MAX_PATH];
-    // GetTempFileNameA creates the file, which makes the name ours.
-    if (!FolderOf(path, folder) || GetTempFileNameA(folder, "scr", 0, tempPath) == 0)
-        return 0;
-    if (WriteBmpFile(tempPath, width, height, layout, pixels) &&
-        MoveFileExA(tempPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return 1;
-    DeleteFileA(tempPath);
-    return 0;
+    uint8_t headers[kBmpHeadersSize];
+    FillBmpHeaders(width, height, layout, headers);
+    // The rows go out in one write straight from the caller's memory: they already have the file's
+    // order and padding. No writing in place: a failed save must not destroy an older picture.
+    const FileChunk chunks[2] = {{headers, sizeof(headers)}, {pixels, layout.imageSize}};
+    return ReplaceFileWith(path, chunks, 2, false) ? 1 : 0;
 }
 
 int AskSavePath(HWND owner, char (&path)[260])

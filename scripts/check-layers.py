@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks that the program's #include lines run one way through its layers:
 
-    base       shell/ settings record, messages, geometry, default palette, monitor lookup, platform
+    base       shell/ settings record, messages, geometry, default palette, monitor lookup, platform,
+               safe file replacement
     resources  resources/
     drawing    canvas/ and render/
     session    session/
@@ -15,7 +16,7 @@ import sys
 from pathlib import Path
 
 BASE = {"shell/settings", "shell/messages", "shell/geometry", "shell/default_palette", "shell/monitor",
-        "shell/platform"}
+        "shell/platform", "shell/safe_file"}
 RANK = {"base": 0, "resources": 0, "drawing": 1, "session": 2, "top": 3, "hook": 0}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 

@@ -33,6 +33,11 @@ BOOL KeyboardState(BYTE* keys)
     return GetKeyboardState(keys);
 }
 
+BOOL WriteWholeFile(HANDLE file, const void* bytes, DWORD size, DWORD* written)
+{
+    return WriteFile(file, bytes, size, written, nullptr);
+}
+
 FARPROC User32Function(const char* name)
 {
     HMODULE user32 = GetModuleHandleA("USER32");
@@ -43,7 +48,8 @@ FARPROC User32Function(const char* name)
 
 PlatformFunctions SystemPlatform()
 {
-    return PlatformFunctions{SleepFor, SendPrintScreenPress, CursorPos, AsyncKeyState, KeyboardState, User32Function};
+    return PlatformFunctions{SleepFor, SendPrintScreenPress, CursorPos, AsyncKeyState, KeyboardState, User32Function,
+                             WriteWholeFile};
 }
 
 PlatformFunctions Platform = SystemPlatform();

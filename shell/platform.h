@@ -12,6 +12,7 @@ struct PlatformFunctions {
     SHORT (*getAsyncKeyState)(int virtualKey);    // the physical state, for the mouse-hook gesture
     BOOL (*getKeyboardState)(BYTE* keys);         // this thread's state, for the pen keys
     FARPROC (*user32Function)(const char* name);  // null: the function is missing on this system
+    BOOL (*writeFile)(HANDLE file, const void* bytes, DWORD size, DWORD* written);  // the files we save
 };
 
 extern PlatformFunctions Platform;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "shell/exe_path.h"
+#include "shell/safe_file.h"
 
 bool LoadSettingsFrom(const char* path, SettingsRecord& record)
 {
@@ -33,24 +34,10 @@ bool SaveSettingsTo(const char* path, const SettingsRecord& record)
 {
     if (path == nullptr || path[0] == '\0')
         return false;
-    char temporary[kPathCapacity + 8];
-    const size_t length = std::strlen(path);
-    if (length + 5 > sizeof(temporary))
-        return false;
-    std::memcpy(temporary, path, length);
-    std::memcpy(temporary + length, ".new", 5);
-
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool complete = WriteFile(file, &record, sizeof(record), &written, nullptr) && written == sizeof(record);
-    const bool flushed = complete && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (flushed && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileA(temporary);
-    return false;
+    // A portable copy may sit in a folder the user cannot write to, with a settings file they can:
+    // then the file is written in place.
+    const FileChunk whole = {&record, sizeof(record)};
+    return ReplaceFileWith(path, &whole, 1, true);
 }
 
 void LoadSettings()

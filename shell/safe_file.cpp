@@ -1,0 +1,90 @@
+#include "shell/safe_file.h"
+
+#include <cstring>
+#include <vector>
+
+#include "shell/platform.h"
+
+namespace {
+
+bool WriteChunks(HANDLE file, const FileChunk* chunks, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        DWORD written = 0;
+        if (!Platform.writeFile(file, chunks[i].bytes, chunks[i].size, &written) || written != chunks[i].size)
+            return false;
+    }
+    return FlushFileBuffers(file) != FALSE;
+}
+
+bool ReadBackMatches(HANDLE file, const FileChunk* chunks, int count)
+{
+    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+        return false;
+    std::vector<char> got;
+    for (int i = 0; i < count; ++i) {
+        got.resize(chunks[i].size);
+        DWORD read = 0;
+        if (!ReadFile(file, got.data(), chunks[i].size, &read, nullptr) || read != chunks[i].size ||
+            std::memcmp(got.data(), chunks[i].bytes, chunks[i].size) != 0)
+            return false;
+    }
+    return true;
+}
+
+bool OverwriteInPlace(const char* path, const FileChunk* chunks, int count)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool ok = WriteChunks(file, chunks, count) && SetEndOfFile(file) && ReadBackMatches(file, chunks, count);
+    CloseHandle(file);
+    return ok;
+}
+
+}  // namespace
+
+bool FolderOfPath(const char* path, char (&folder)[MAX_PATH])
+{
+    size_t end = 0;
+    for (size_t i = 0; path[i] != '\0'; ++i) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && path[i + 1] != '\0') {
+            ++i;  // a trail byte may look like a backslash
+            continue;
+        }
+        if (path[i] == '\\' || path[i] == '/' || (i == 1 && path[i] == ':'))
+            end = i + 1;
+    }
+    if (end == 0) {
+        std::strcpy(folder, ".");
+        return true;
+    }
+    if (end >= MAX_PATH)
+        return false;
+    std::memcpy(folder, path, end);
+    folder[end] = '\0';
+    return true;
+}
+
+bool ReplaceFileWith(const char* path, const FileChunk* chunks, int count, bool inPlaceFallback)
+{
+    if (path == nullptr || path[0] == '\0')
+        return false;
+    char folder[MAX_PATH];
+    char temporary[MAX_PATH];
+    if (!FolderOfPath(path, folder))
+        return false;
+    // GetTempFileNameA creates the file under a name no one else holds, so a stale or read-only
+    // leftover of an earlier save can never block this one. Beside the target, so that the final
+    // move is a rename on one volume.
+    if (GetTempFileNameA(folder, "scv", 0, temporary) == 0)
+        return inPlaceFallback && OverwriteInPlace(path, chunks, count);
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    bool ok = file != INVALID_HANDLE_VALUE && WriteChunks(file, chunks, count);
+    if (file != INVALID_HANDLE_VALUE)
+        ok = CloseHandle(file) && ok;
+    if (ok && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileA(temporary);
+    return false;
+}
