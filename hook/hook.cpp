@@ -2,18 +2,28 @@
 // window about every mouse button press anywhere on the desktop, so that a right press with the
 // middle button held can start a drawing session over any application.
 //
-// Everything here runs on the thread that called Capture: a low-level hook is called on the thread
-// that set it, while that thread pumps messages. No locking is needed and none is done.
+// A low-level hook is called on the thread that set it, and only while that thread pumps messages;
+// the whole desktop's mouse waits for it meanwhile. The program's own thread sleeps (the launch delay,
+// the clipboard retries) and runs modal dialogs, so the hook lives on a thread of its own here that
+// does nothing but pump, from Capture to Release. Only the report target crosses threads.
 #include <windows.h>
+
+#include <atomic>
 
 namespace {
 
 HINSTANCE moduleInstance;
+std::atomic<HWND> reportWindow{nullptr};
+std::atomic<UINT> reportMessage{0};
+
+// Owned by the hook thread.
 HHOOK mouseHook;
-HWND reportWindow;
-UINT reportMessage;
 // The right press that started a session was swallowed; its release must be swallowed with it.
 bool swallowingRightRelease;
+
+// Owned by the callers of Capture and Release (the program's one thread).
+HANDLE hookThread;
+DWORD hookThreadId;
 
 // Long enough for a UI thread that pumps every few milliseconds, and well inside the system's
 // low-level hook timeout, after which Windows removes a slow hook without telling anybody.
@@ -33,8 +43,8 @@ LRESULT AskProgram(WPARAM message, const MSLLHOOKSTRUCT& event)
     const WPARAM wParam = MAKEWPARAM(message, HIWORD(event.mouseData));
     const LPARAM lParam = MAKELPARAM(event.pt.x, event.pt.y);
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(reportWindow, reportMessage, wParam, lParam, SMTO_ABORTIFHUNG, kReportTimeoutMs,
-                             &answer))
+    if (!SendMessageTimeoutW(reportWindow.load(), reportMessage.load(), wParam, lParam, SMTO_ABORTIFHUNG,
+                             kReportTimeoutMs, &answer))
         return 0;
     return static_cast<LRESULT>(answer);
 }
@@ -68,16 +78,42 @@ LRESULT CALLBACK OnLowLevelMouse(int code, WPARAM message, LPARAM lParam)
     return CallNextHookEx(mouseHook, code, message, lParam);
 }
 
-void RemoveHook()
+struct HookStart {
+    HANDLE ready;
+    bool hooked;
+};
+
+// Sets the hook, says whether it worked, and pumps until told to quit. It holds a reference to the
+// module of its own, so that a FreeLibrary without Release cannot unmap the code it runs.
+DWORD WINAPI RunHookThread(void* parameter)
 {
-    if (mouseHook)
+    HookStart& start = *static_cast<HookStart*>(parameter);
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&RunHookThread), &self);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // the queue exists before the quit is posted
+    mouseHook = SetWindowsHookExW(WH_MOUSE_LL, OnLowLevelMouse, moduleInstance, 0);
+    start.hooked = mouseHook != nullptr;
+    SetEvent(start.ready);
+    if (mouseHook) {
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageW(&msg);
         UnhookWindowsHookEx(mouseHook);
+    }
     mouseHook = nullptr;
-    reportWindow = nullptr;
-    reportMessage = 0;
-    // A release still pending belongs to a press the system never saw; letting it through later
-    // cannot leave anything held.
     swallowingRightRelease = false;
+    FreeLibraryAndExitThread(self, 0);
+}
+
+void StopHookThread()
+{
+    if (!hookThread)
+        return;
+    PostThreadMessageW(hookThreadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(hookThread, INFINITE);
+    CloseHandle(hookThread);
+    hookThread = nullptr;
+    hookThreadId = 0;
 }
 
 } // namespace
@@ -88,26 +124,37 @@ extern "C" BOOL WINAPI Capture(HWND window, UINT message)
 {
     reportWindow = window;
     reportMessage = message;
-    if (!mouseHook)
-        mouseHook = SetWindowsHookExW(WH_MOUSE_LL, OnLowLevelMouse, moduleInstance, 0);
-    return mouseHook != nullptr;
+    if (hookThread)
+        return TRUE;
+    HookStart start = {CreateEventW(nullptr, TRUE, FALSE, nullptr), false};
+    if (!start.ready)
+        return FALSE;
+    hookThread = CreateThread(nullptr, 0, RunHookThread, &start, 0, &hookThreadId);
+    if (hookThread)
+        WaitForSingleObject(start.ready, INFINITE);
+    CloseHandle(start.ready);
+    if (hookThread && !start.hooked) {
+        WaitForSingleObject(hookThread, INFINITE);
+        CloseHandle(hookThread);
+        hookThread = nullptr;
+    }
+    return hookThread != nullptr;
 }
 
 // Always TRUE: there is nothing the caller could do about a failure. Harmless without Capture.
 extern "C" BOOL WINAPI Release()
 {
-    RemoveHook();
+    StopHookThread();
+    reportWindow = nullptr;
+    reportMessage = 0;
     return TRUE;
 }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
+    // No waiting for the hook thread here: under the loader lock it could never finish. It keeps the
+    // module loaded itself until Release stops it, or the process ends.
     if (reason == DLL_PROCESS_ATTACH)
         moduleInstance = instance;
-    // Unloaded by FreeLibrary without Release: the system would go on calling a hook procedure
-    // that is no longer mapped. At process exit (reserved non-null) the system drops the hook
-    // itself, and calling into user32 then is not safe.
-    if (reason == DLL_PROCESS_DETACH && !reserved)
-        RemoveHook();
     return TRUE;
 }
