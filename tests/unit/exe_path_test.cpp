@@ -148,3 +148,20 @@ TEST(SiblingPathOf, ResultThatDoesNotFitGivesNothing)
 }
 
 }  // namespace
+
+namespace {
+
+// Regression: the hook module's folder was cut at the last 0x5C byte, which in Shift-JIS can be the
+// trail byte of a character of the executable's own name ("\x95\x5C" is one character).
+TEST(FileInFolderOf, FolderFoundByCharactersNotBytes)
+{
+    char out[kPathCapacity];
+    ASSERT_TRUE(FileInFolderOf("C:\\Tools\\\x95\x5C.exe", "Scrivane.dll", out, ShiftJisLead));
+    EXPECT_STREQ(out, "C:\\Tools\\Scrivane.dll");
+    ASSERT_TRUE(FileInFolderOf("Scrivane.exe", "Scrivane.dll", out, ShiftJisLead));
+    EXPECT_STREQ(out, "Scrivane.dll") << "a bare name has no folder";
+    EXPECT_FALSE(FileInFolderOf((std::string(250, 'a') + "\\x.exe").c_str(), "Scrivane.dll", out, ShiftJisLead));
+    EXPECT_STREQ(out, "") << "a result that does not fit is no result";
+}
+
+}  // namespace
