@@ -1,5 +1,5 @@
-// The paint window driven by its own mouse messages, with the real renderers: what reaches the
-// picture, a release the window never saw, and a session that starts magnified.
+// The paint window driven by its own mouse messages, with the real renderers: a release the window
+// never saw, and a session that starts magnified. (Drawing with real input: tests/e2e/drawing.sh.)
 #include <gtest/gtest.h>
 
 #include "canvas/surfaces.h"
@@ -31,26 +31,6 @@ protected:
     }
 };
 
-TEST_F(PointerInput, StrokeIsDrawnCommittedAndCancelled)
-{
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
-    Send(WM_MOUSEMOVE, MK_LBUTTON, 160, 100);
-    EXPECT_EQ(GetPixel(drawingSurface, 130, 100), kInk) << "the stroke is drawn as the pointer moves";
-    EXPECT_EQ(GetPixel(viewSurface, 130, 100), kInk) << "and presented";
-    EXPECT_EQ(GetPixel(committedSurface, 130, 100), kPaper) << "not committed before the release";
-    Send(WM_LBUTTONUP, 0, 160, 100);
-    EXPECT_EQ(GetPixel(committedSurface, 130, 100), kInk) << "committed at the release";
-
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, 100, 300);
-    Send(WM_MOUSEMOVE, MK_LBUTTON, 160, 300);
-    Send(WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, 160, 300);
-    Send(WM_LBUTTONUP, MK_RBUTTON, 160, 300);
-    Send(WM_RBUTTONUP, 0, 160, 300);
-    EXPECT_EQ(GetPixel(drawingSurface, 130, 300), kPaper) << "right released last cancels the stroke";
-    EXPECT_EQ(GetPixel(viewSurface, 130, 300), kPaper);
-    EXPECT_EQ(GetPixel(drawingSurface, 130, 100), kInk) << "the earlier stroke stays";
-}
-
 // Regression: with the pointer never captured, a release over another topmost window was lost and
 // every later movement went on drawing with no button held.
 TEST_F(PointerInput, ReleaseThatNeverArrivedEndsTheStroke)
@@ -61,25 +41,6 @@ TEST_F(PointerInput, ReleaseThatNeverArrivedEndsTheStroke)
     EXPECT_EQ(GetPixel(drawingSurface, 160, 150), kPaper) << "no line to a point reached with no button held";
     EXPECT_EQ(GetPixel(committedSurface, 130, 100), kInk) << "the stroke was ended as by its release";
     EXPECT_EQ(gesture.buttonsDown, 0);
-}
-
-TEST_F(PointerInput, WheelMagnifiesAboutThePointerAndBack)
-{
-    const HBRUSH ink = CreateSolidBrush(kInk);
-    const RECT dot = {300, 200, 310, 210};
-    FillRect(drawingSurface, &dot, ink);
-    DeleteObject(ink);
-    Send(WM_MOUSEMOVE, 0, 305, 205);
-    for (int turn = 0; turn < 7; ++turn)
-        PaintWindowProc(paint, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
-    EXPECT_EQ(zoomLevel, 5u) << "six times at most";
-    // Six times about (305,205): the dot's 10 pixels cover 60 around the pointer.
-    EXPECT_EQ(GetPixel(viewSurface, 305 - 25, 205), kInk);
-    EXPECT_EQ(GetPixel(viewSurface, 305 - 35, 205), kPaper);
-    for (int turn = 0; turn < 7; ++turn)
-        PaintWindowProc(paint, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), 0);
-    EXPECT_EQ(zoomLevel, 0u);
-    EXPECT_EQ(GetPixel(viewSurface, 305 - 25, 205), kPaper) << "back to one to one";
 }
 
 // A borderless topmost window of one colour, shown and painted, for the capture to find on screen.
