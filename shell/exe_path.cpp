@@ -67,12 +67,10 @@ bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapaci
 
 char exePath[kPathCapacity];
 
-namespace {
 bool SystemLeadByte(unsigned char c)
 {
     return IsDBCSLeadByte(c) != FALSE;
 }
-}  // namespace
 
 void FillExePath()
 {

@@ -20,6 +20,9 @@ bool ExePathFromCommandLine(const char* commandLine, char (&out)[kPathCapacity],
 bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapacity], LeadBytePredicate isLead);
 
 #ifdef _WIN32
+// The system code page's lead bytes (IsDBCSLeadByte).
+bool SystemLeadByte(unsigned char c);
+
 // Filled once, when the settings window is created.
 extern char exePath[kPathCapacity];
 
