@@ -4,7 +4,6 @@
 # another program holds the hot key, and without the tray; and the same in Japanese.
 source "$E2E_LIB"
 
-screen="$(dirname "$E2E_LIB")/screen.py"
 wm_close=16
 vk_down=0x28
 vk_return=0x0D
@@ -21,25 +20,20 @@ text_of() {
   ctl control "$1" "$2" | cut -d' ' -f5-
 }
 
-# The u32 fields at the given offsets of the settings file, in hex.
-saved() {
-  python3 -c 'import struct, sys; d = open(sys.argv[1], "rb").read()
-print(" ".join(hex(struct.unpack_from("<I", d, int(o))[0]) for o in sys.argv[2:]))' "$cfg" "$@"
-}
-
-# Wine's tray takes the first click after another window had the input for itself: the middle
-# button, which the icon ignores, spends it.
+# Wine's tray takes the first click after another window had the input for itself: the middle button,
+# which the icon ignores, spends it. Then DOWNS times Down and Return choose an item.
 tray_menu() {
   xdotool mousemove 13 32 click 2 click 3
   ctl wait-visible "#32768" 5000 >/dev/null || fail "the tray menu did not open"
+  [[ -z "${2:-}" ]] || xdotool mousemove $2
+  for _ in $(seq "$1"); do ctl key "$vk_down"; done
+  ctl key "$vk_return"
 }
 
-open_options() {
-  ctl command SCRIVANE_TRAY 32771 + wait-visible SCRIVANE_TRAY 5000 >/dev/null || fail "Config showed nothing"
-}
-
-# expect_message TEXT BUTTON: the program's message box shows TEXT; BUTTON (1 OK, 2 Cancel) answers it.
-expect_message() {
+# close_with TEXT BUTTON: closing the options shows TEXT in the program's message box; BUTTON (1 OK,
+# 2 Cancel) answers it.
+close_with() {
+  ctl post SCRIVANE_TRAY "$wm_close" 0 0
   ctl message-text Scrivane 5000 >/dev/null || fail "no message box, expected '$1'"
   local text
   text=$(text_of "#32770" 65535)
@@ -47,20 +41,22 @@ expect_message() {
   ctl answer-message Scrivane "$2" || fail "the message box did not close"
 }
 
+start() {
+  start_program
+  program=$program_pid
+  ctl wait-window SCRIVANE_TRAY 15000 || fail "the program did not start"
+}
+
 step "Config from the tray menu shows the options with the pointer on their caption"
-python3 "$screen" settings "$cfg"
-start_program
-program=$program_pid
-ctl wait-window SCRIVANE_TRAY 15000 || fail "the program did not start"
+python3 "$(dirname "$E2E_LIB")/screen.py" settings "$cfg"
+start
 timeout 10 xdotool search --sync --onlyvisible --name '^Wine System Tray$' >/dev/null || fail "no tray"
-tray_menu
-xdotool mousemove 600 400
-ctl key "$vk_down" "$vk_return"  # "&Config"
+tray_menu 1 "600 400"
 ctl wait-visible SCRIVANE_TRAY 5000 >/dev/null || fail "Config showed nothing"
 read -r l t r b <<<"$(ctl rect SCRIVANE_TRAY)"
-read -r _ first_box_top _ <<<"$(ctl control SCRIVANE_TRAY 1001)"
-(((l + r) / 2 == 600 && t < 400 && 400 < first_box_top - 10)) \
-  || fail "window at $l,$t-$r,$b (first box at y $first_box_top): pointer 600,400 not on the caption's middle"
+read -r _ box_top _ <<<"$(ctl control SCRIVANE_TRAY 1001)"
+(((l + r) / 2 == 600 && t < 400 && 400 < box_top - 10)) \
+  || fail "window at $l,$t-$r,$b, first box at y $box_top: the pointer at 600,400 is not on the caption's middle"
 
 step "clicked boxes, a typed delay, pen key and launch key are what Exit saves"
 click 1014  # Include Cursor on
@@ -71,53 +67,41 @@ click 1009
 ctl key 0x72  # F3
 click 1004
 ctl key-down 0x11 + key 0x2C + key-up 0x11  # Ctrl+Print Screen
-[[ $(text_of SCRIVANE_TRAY 1006) == 2 ]] || fail "delay shows '$(text_of SCRIVANE_TRAY 1006)', expected 2"
-tray_menu
-ctl key "$vk_down" "$vk_down" "$vk_return"  # past the separator to "E&xit"
+tray_menu 2  # past the separator to "E&xit"
 wait_exit "$program" 10
-got=$(saved 0 4 8 20)
-[[ "$got" == "0x177 0x22c 0x2 0x72" ]] || fail "flags, launch key, delay, pen key saved as $got, expected 0x177 0x22c 0x2 0x72"
+got=$(od -A n -t x4 -j 0 -N 24 "$cfg" | xargs)
+[[ "$got" == "00000177 0000022c 00000002 00000000 00000005 00000072" ]] \
+  || fail "flags, launch key, delay, pen, size, pen key saved as $got; expected 177 22c 2 0 5 72"
 
 step "with the launch key held elsewhere, closing shows message 123 and Cancel keeps the options open"
 "$WINELOADER" "$SCRIVCTL" hold-hotkey 0x2C 2 30000 >"$work/hold.out" 2>&1 &  # Ctrl+Print Screen
 holder=$!
 for _ in $(seq 50); do grep -q held "$work/hold.out" && break; sleep 0.1; done
-start_program
-program=$program_pid
-ctl wait-window SCRIVANE_TRAY 15000 || fail "the program did not start"
-open_options
-ctl post SCRIVANE_TRAY "$wm_close" 0 0
-expect_message "Failed to register HotKey." 2
+start
+ctl command SCRIVANE_TRAY 32771 + wait-visible SCRIVANE_TRAY 5000 >/dev/null || fail "Config showed nothing"
+close_with "Failed to register HotKey." 2
 ctl visible SCRIVANE_TRAY || fail "Cancel hid the options"
 
 step "without the tray, closing shows message 122; OK ends the program, and the next start is one session"
 click 1001
-ctl post SCRIVANE_TRAY "$wm_close" 0 0
-expect_message 'To modify options, remove the config file "Scrivane.cfg".' 1
+close_with 'To modify options, remove the config file "Scrivane.cfg".' 1
 wait_exit "$program" 10
-[[ $(saved 0) == 0x176 ]] || fail "flags saved as $(saved 0), expected 0x176"
+[[ $(od -A n -t x4 -N 4 "$cfg" | xargs) == 00000176 ]] || fail "flags saved as $(od -A n -t x4 -N 4 "$cfg")"
 start_program
-program=$program_pid
 ctl wait-visible SCRIVANE_MAIN 10000 >/dev/null || fail "no session at the start without the tray"
 ctl post SCRIVANE_MAIN "$wm_close" 0 0
-wait_exit "$program" 10
+wait_exit "$program_pid" 10
 
-step "in Japanese: the options, the menu and both messages"
-python3 "$screen" settings "$cfg" hotkey=0x22C
-LANG=ja_JP.UTF-8 LOCPATH="$JAPANESE_LOCPATH" start_program
-program=$program_pid
-ctl wait-window SCRIVANE_TRAY 15000 || fail "the program did not start in Japanese"
-tray_menu
-ctl key "$vk_down" "$vk_return"  # "設定(&C)"
+step "in Japanese: the options, the menu's Config and both messages"
+python3 "$(dirname "$E2E_LIB")/screen.py" settings "$cfg" hotkey=0x22C
+LANG=ja_JP.UTF-8 LOCPATH="$JAPANESE_LOCPATH" start
+tray_menu 1  # "設定(&C)"
 ctl wait-visible SCRIVANE_TRAY 5000 >/dev/null || fail "the Japanese menu's Config showed nothing"
 [[ $(text_of SCRIVANE_TRAY 1001) == "タスクトレイに格納" ]] || fail "box 1001 reads '$(text_of SCRIVANE_TRAY 1001)'"
-[[ $(text_of SCRIVANE_TRAY 1011) == "リセット" ]] || fail "button 1011 reads '$(text_of SCRIVANE_TRAY 1011)'"
-ctl post SCRIVANE_TRAY "$wm_close" 0 0
-expect_message "ホットキーの登録に失敗しました。" 1
-open_options
+close_with "ホットキーの登録に失敗しました。" 1
+ctl command SCRIVANE_TRAY 32771 + wait-visible SCRIVANE_TRAY 5000 >/dev/null || fail "Config showed nothing"
 click 1001
-ctl post SCRIVANE_TRAY "$wm_close" 0 0
-expect_message "設定を変更するには、設定ファイル (Scrivane.cfg) を削除してください。" 1
+close_with "設定を変更するには、設定ファイル (Scrivane.cfg) を削除してください。" 1
 wait_exit "$program" 10
 kill "$holder" 2>/dev/null || true
 wait "$holder" 2>/dev/null || true
