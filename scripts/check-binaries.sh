@@ -12,4 +12,8 @@ check() {
 }
 check "$root/build/i686/Scrivane.exe" pei-i386 i686-w64-mingw32-objdump
 check "$root/build/x86_64/Scrivane.exe" pei-x86-64 x86_64-w64-mingw32-objdump
+# The main download; the 64-bit zip is checked by its tree's tests.
+for zip in "$root"/build/i686/Scrivane-*-win32.zip; do
+  python3 "$root/release/check_zip.py" "$zip" || status=1
+done
 exit $status
