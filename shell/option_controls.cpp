@@ -18,8 +18,6 @@
 namespace {
 
 constexpr UINT kBaseDpi = USER_DEFAULT_SCREEN_DPI;
-constexpr int kClientWidth = 300;
-constexpr int kClientHeight = 190;
 
 constexpr DWORD kCheckBoxStyle = BS_AUTOCHECKBOX | BS_VCENTER;
 constexpr DWORD kPushButtonStyle = BS_PUSHBUTTON | BS_VCENTER;
@@ -259,7 +257,7 @@ void BuildOptionControls(HWND window, HINSTANCE instance)
 
 void OptionsWindowSize(HWND window, UINT dpi, POINT& outer, POINT& client)
 {
-    client = POINT{Scale(kClientWidth, dpi), Scale(kClientHeight, dpi)};
+    client = POINT{Scale(kOptionsClientWidth, dpi), Scale(kOptionsClientHeight, dpi)};
     RECT r = {0, 0, client.x, client.y};
     const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));

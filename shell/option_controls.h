@@ -24,6 +24,10 @@ enum OptionControl : int {
 };
 static_assert(kHelpButton == 1016, "the control ids are fixed");
 
+// The settings window's client area at 96 DPI.
+constexpr int kOptionsClientWidth = 300;
+constexpr int kOptionsClientHeight = 190;
+
 // Creates the sixteen controls at 96 DPI and gives them their states from Settings.
 void BuildOptionControls(HWND window, HINSTANCE instance);
 

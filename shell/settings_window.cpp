@@ -22,8 +22,6 @@ bool hotKeyRegistered;
 namespace {
 
 constexpr DWORD kSettingsWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr int kClientWidth = 300;
-constexpr int kClientHeight = 190;
 
 // Sent to every top-level window when the shell (and its notification area) starts again.
 UINT taskbarCreatedMessage;
@@ -177,7 +175,7 @@ HWND CreateSettingsWindow(HINSTANCE instance)
     wc.lpszClassName = kSettingsClassName;
     RegisterClassExA(&wc);
 
-    RECT outer = {0, 0, kClientWidth, kClientHeight};
+    RECT outer = {0, 0, kOptionsClientWidth, kOptionsClientHeight};
     AdjustWindowRectEx(&outer, kSettingsWindowStyle, FALSE, 0);
     return CreateWindowExA(0, kSettingsClassName, kProgramName, kSettingsWindowStyle, CW_USEDEFAULT, 0,
                            outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);
