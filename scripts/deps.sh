@@ -6,7 +6,7 @@ packages=(
   python3 cmake ninja-build g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 xvfb xdotool x11-utils x11-apps imagemagick locales
+  wine64 xvfb xdotool x11-utils x11-apps imagemagick locales unzip
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
 )
 

@@ -83,12 +83,10 @@ bool FileInFolderOf(const char* path, const char* name, char (&out)[kPathCapacit
 
 char exePath[kPathCapacity];
 
-namespace {
 bool SystemLeadByte(unsigned char c)
 {
     return IsDBCSLeadByte(c) != FALSE;
 }
-}  // namespace
 
 void FillExePath()
 {

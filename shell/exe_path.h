@@ -24,6 +24,9 @@ bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapaci
 bool FileInFolderOf(const char* path, const char* name, char (&out)[kPathCapacity], LeadBytePredicate isLead);
 
 #ifdef _WIN32
+// The system code page's lead bytes (IsDBCSLeadByte).
+bool SystemLeadByte(unsigned char c);
+
 // Filled once, when the settings window is created.
 extern char exePath[kPathCapacity];
 

@@ -27,7 +27,8 @@ int RunMessageLoop()
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_HOTKEY_CLASS};
+    // The two common controls of the options: the hot-key fields and the delay's up-down arrows.
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&controls);
 
     // A running copy takes over: it starts a session (with the launch delay) and this one leaves

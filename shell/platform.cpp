@@ -44,12 +44,32 @@ FARPROC User32Function(const char* name)
     return user32 ? GetProcAddress(user32, name) : nullptr;
 }
 
+// Each monitor's own scaling comes from GetDpiForMonitor (Windows 8.1 on). Before that, and for
+// the single-screen fallback's pseudo-handle, the whole desktop has the one system DPI.
+UINT MonitorDpi(HMONITOR monitor)
+{
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    // From System32 only: a DLL of that name beside the executable must not be picked up.
+    static const auto getDpiForMonitor = reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>([] {
+        HMODULE shcore = LoadLibraryExA("shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shcore ? GetProcAddress(shcore, "GetDpiForMonitor") : nullptr;
+    }()));
+    UINT x = 0, y = 0;
+    if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && x != 0)
+        return x;
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
 }  // namespace
 
 PlatformFunctions SystemPlatform()
 {
     return PlatformFunctions{SleepFor, SendPrintScreenPress, CursorPos, AsyncKeyState, KeyboardState, User32Function,
-                             WriteWholeFile};
+                             WriteWholeFile, MonitorDpi};
 }
 
 PlatformFunctions Platform = SystemPlatform();

@@ -1,6 +1,6 @@
 // The system calls whose answers depend on the moment or on the machine: the waits, the synthetic
-// key press of the clipboard capture, the pointer and the keys, and where the multi-monitor
-// functions come from. Everything goes through this one table, and a test that needs another
+// key press of the clipboard capture, the pointer and the keys, where the multi-monitor functions
+// come from, and the scaling of each monitor. Everything goes through this one table, and a test that needs another
 // answer replaces an entry (and puts it back).
 #pragma once
 #include <windows.h>
@@ -13,6 +13,7 @@ struct PlatformFunctions {
     BOOL (*getKeyboardState)(BYTE* keys);         // this thread's state, for the pen keys
     FARPROC (*user32Function)(const char* name);  // null: the function is missing on this system
     BOOL (*writeFile)(HANDLE file, const void* bytes, DWORD size, DWORD* written);  // the files we save
+    UINT (*monitorDpi)(HMONITOR monitor);         // 96 at 100 % scaling
 };
 
 extern PlatformFunctions Platform;

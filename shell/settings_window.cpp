@@ -1,9 +1,12 @@
 #include "shell/settings_window.h"
 
+#include "render/dialog_placement.h"
 #include "resources/resource.h"
 #include "shell/exe_path.h"
 #include "shell/hook_module.h"
 #include "shell/messages.h"
+#include "shell/monitor.h"
+#include "shell/option_controls.h"
 #include "shell/platform.h"
 #include "shell/session_launch.h"
 #include "shell/settings.h"
@@ -19,8 +22,6 @@ bool hotKeyRegistered;
 namespace {
 
 constexpr DWORD kSettingsWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr int kClientWidth = 300;
-constexpr int kClientHeight = 190;
 
 // Sent to every top-level window when the shell (and its notification area) starts again.
 UINT taskbarCreatedMessage;
@@ -43,6 +44,7 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
         return 0;
     }
     AddTrayIcon(window);
+    BuildOptionControls(window, trayInstance);
     if (Settings.flags & OPT_HOTKEY)
         RegisterLaunchHotKey(window);
     if (Settings.flags & OPT_MOUSE_HOOK)
@@ -76,10 +78,48 @@ void OnDestroy(HWND window)
     PostQuitMessage(0);
 }
 
-void OnCommand(HWND window, WORD id)
+// "Config": the options near the pointer, with the caption under it, laid out for that monitor's
+// scaling and kept 10 pixels inside its work area.
+void OnConfig(HWND window)
 {
-    if (id == IDM_EXIT)
-        DestroyWindow(window);
+    // Off while the options are open: the mouse hook, and the hot key, so that the hot-key control
+    // can receive that very key.
+    HookRelease();
+    UnregisterLaunchHotKey(window);
+    POINT pointer;
+    Platform.getCursorPos(&pointer);
+    const HMONITOR monitor = MonitorNearestPoint(pointer);
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    MonitorInfo(monitor, &info);
+    const UINT dpi = Platform.monitorDpi(monitor);
+    ScaleOptionControls(window, dpi);
+    // The sizes the window has once it is on that monitor, rather than where it stands hidden now.
+    POINT outer, client;
+    OptionsWindowSize(window, dpi, outer, client);
+    const POINT at = PlaceTitleUnderPointer(pointer, outer, client, info.rcWork);
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(window, SW_SHOWNORMAL);
+}
+
+void OnCommand(HWND window, WORD id, WORD code)
+{
+    switch (id) {
+    case IDM_CONFIG: OnConfig(window); return;
+    case IDM_EXIT: DestroyWindow(window); return;
+    default: OnOptionCommand(window, id, code); return;
+    }
+}
+
+// Dragged onto a monitor scaled otherwise: the system suggests the place and size. The move that
+// "Config" makes has laid the options out for their monitor already.
+void OnDpiChanged(HWND window, UINT dpi, const RECT& suggested)
+{
+    if (dpi == OptionControlsDpi())
+        return;
+    ScaleOptionControls(window, dpi);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The module asks about every press; only a right press with the middle button held starts a session.
@@ -103,7 +143,9 @@ LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CREATE: return OnCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_CLOSE: OnClose(window); return 0;
     case WM_DESTROY: OnDestroy(window); return 0;
-    case WM_COMMAND: OnCommand(window, LOWORD(wParam)); return 0;
+    case WM_NCDESTROY: ReleaseOptionControls(); break;
+    case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_DPICHANGED: OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_HOTKEY: PostMessageA(window, TWM_LAUNCH, 0, 0); return 0;
     case TWM_TRAY_NOTIFY: OnTrayNotify(window, static_cast<UINT>(lParam)); return 0;
     case TWM_LAUNCH: StartSession(window, lParam != 0); return 0;
@@ -133,7 +175,7 @@ HWND CreateSettingsWindow(HINSTANCE instance)
     wc.lpszClassName = kSettingsClassName;
     RegisterClassExA(&wc);
 
-    RECT outer = {0, 0, kClientWidth, kClientHeight};
+    RECT outer = {0, 0, kOptionsClientWidth, kOptionsClientHeight};
     AdjustWindowRectEx(&outer, kSettingsWindowStyle, FALSE, 0);
     return CreateWindowExA(0, kSettingsClassName, kProgramName, kSettingsWindowStyle, CW_USEDEFAULT, 0,
                            outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance, nullptr);

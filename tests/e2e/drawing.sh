@@ -15,7 +15,11 @@ drive() {
 }
 K=000000 W=FFFFFF
 
-xsetroot -solid white
+# A white desktop: a window of the test's own under everything the program shows.
+read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+"$WINELOADER" "$SCRIVCTL" show-picture 0 0 "$sw" "$sh" FFFFFF FFFFFF FFFFFF FFFFFF >/dev/null 2>&1 &
+e2e_pids+=($!)
+scr expect 5 640,400=FFFFFF 10,790=FFFFFF >/dev/null || fail "the desktop did not turn white"
 # Without the tray and the launch delay: the program opens one session at once. Pen width 3.
 scr settings "$cfg" flags=0x7A size=3
 start_program

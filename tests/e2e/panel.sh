@@ -25,7 +25,11 @@ stroke() { drive mousemove "$1" "$2" - mousedown 1 - mousemove "$3" "$4" - mouse
 dialog_rect() { ctl wait-visible '#32770' 5000 >/dev/null || fail "no dialog"; read -r dx dy _ _ < <(ctl rect '#32770'); }
 W=FFFFFF
 
-xsetroot -solid white
+# A white desktop: a window of the test's own under everything the program shows.
+read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+"$WINELOADER" "$SCRIVCTL" show-picture 0 0 "$sw" "$sh" FFFFFF FFFFFF FFFFFF FFFFFF >/dev/null 2>&1 &
+e2e_pids+=($!)
+scr expect 5 640,400=FFFFFF 10,790=FFFFFF >/dev/null || fail "the desktop did not turn white"
 # No tray and no delay; the remembered palette off, with a colour of its own for the dialog's first
 # custom box.
 scr settings "$cfg" flags=0x72 palette0=0x563412
@@ -85,7 +89,6 @@ drive key Return
 bmp="$work/picture.bmp"
 for _ in $(seq 50); do [[ -s $bmp ]] && break; sleep 0.1; done
 [[ -s $bmp ]] || fail "no picture.bmp"
-read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
 python3 - "$bmp" "$sw" "$sh" "$px" "$py" <<'PY' || fail "the saved file is wrong"
 import struct, sys
 data = open(sys.argv[1], "rb").read()

@@ -10,6 +10,8 @@
 //   scrivctl command CLASS ID               post WM_COMMAND ID to it
 //   scrivctl post CLASS MSG WPARAM LPARAM   post any message
 //   scrivctl rect CLASS                     print "left top right bottom" of its window rectangle
+//   scrivctl control CLASS ID               print "left top right bottom text" of its child control ID,
+//                                           on the screen, the text in UTF-8
 //   scrivctl pixel X Y                      print the screen pixel as RRGGBB
 //   scrivctl wait-pixels MS TOL X Y RRGGBB...  exit 0 once every listed screen pixel is within TOL per
 //                                           channel of its colour; else print each one that is not
@@ -471,6 +473,24 @@ int HoldHotKey(UINT vk, UINT modifiers, DWORD ms)
     return 0;
 }
 
+// ---- controls of other programs' windows
+
+int ControlInfo(const char* cls, int id)
+{
+    HWND control = GetDlgItem(Find(cls), id);
+    RECT r;
+    if (!control || !GetWindowRect(control, &r))
+        return 1;
+    // Asked of the control itself, for the live text in any code page.
+    wchar_t wide[256] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000, &length);
+    char text[1024] = {};
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+    std::printf("%ld %ld %ld %ld %s\n", r.left, r.top, r.right, r.bottom, text);
+    return 0;
+}
+
 // ---- one command
 
 int Run(int argc, char** argv)
@@ -510,6 +530,8 @@ int Run(int argc, char** argv)
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
         return 0;
     }
+    if (!std::strcmp(verb, "control") && argc >= 3)
+        return ControlInfo(argv[1], Number(argv[2]));
     if (!std::strcmp(verb, "pixel") && argc >= 3) {
         HDC screen = GetDC(nullptr);
         const COLORREF c = GetPixel(screen, Number(argv[1]), Number(argv[2]));
