@@ -212,7 +212,7 @@ int main(int argc, char** argv)
             afterFirst = most = last;
         most = {std::max(most.gdi, last.gdi), std::max(most.windows, last.windows),
                 std::max(most.privateKb, last.privateKb), std::max(most.workingSetKb, last.workingSetKb)};
-        if (n == first || (n - first + 1) % 10 == 0) {
+        if (n == first || (n - first + 1) % 10 == 0 || n == first + sessions - 1) {
             char when[32];
             std::snprintf(when, sizeof(when), "after session %d", n);
             Print(when, last);
