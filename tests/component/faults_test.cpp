@@ -48,18 +48,23 @@ BOOL HalfWritten(HANDLE file, const void* bytes, DWORD size, DWORD* written)
 }
 
 // A kill at any write of the save leaves on disk what the next start reads then.
-std::string watchedPath;
+std::string target;
 bool everyWriteFoundTheOldFileWhole;
 BOOL KilledHereWouldLeave(HANDLE file, const void* bytes, DWORD size, DWORD* written)
 {
     SettingsRecord next;
-    everyWriteFoundTheOldFileWhole &= LoadSettingsFrom(watchedPath.c_str(), next) && Bytes(next) == kOldSettings;
+    everyWriteFoundTheOldFileWhole &= LoadSettingsFrom(target.c_str(), next) && Bytes(next) == kOldSettings;
     return SystemPlatform().writeFile(file, bytes, size, written);
 }
 
 bool SaveNew(const std::string& path)
 {
     return SaveSettingsTo(path.c_str(), Record(9));
+}
+
+bool SavePicture(const std::string& path)
+{
+    return WriteBmp(2, path.c_str(), 2, kPixels) != 0;
 }
 
 Names Listing(const TempDir& dir)
@@ -77,13 +82,17 @@ Names Listing(const TempDir& dir)
     return names;
 }
 
+// Regressions among the rows: a save that truncated the old file first lost it when the write
+// failed; a fixed temporary name left behind read-only, or as a folder, blocked every later save.
 TEST(Faults, EverySaveLeavesAWholeFileAndNothingElse)
 {
+    using WriteFn = BOOL (*)(HANDLE, const void*, DWORD, DWORD*);
     enum class Holds { Old, New, Folder, Nothing };
     struct Row {
         const char* fault;
         const char* target;
         void (*arrange)(const TempDir&);
+        WriteFn write;                         // the platform's write during the row; null: the system's
         bool (*act)(const std::string& path);  // the program's own steps; their answer
         bool answer;
         Holds holds;
@@ -94,15 +103,16 @@ TEST(Faults, EverySaveLeavesAWholeFileAndNothingElse)
              WriteWholeFile(d.file("Scrivane.cfg.new"), "x");
              SetFileAttributesA(d.file("Scrivane.cfg.new").c_str(), FILE_ATTRIBUTE_READONLY);
          },
-         SaveNew, true, Holds::New, {"Scrivane.cfg", "Scrivane.cfg.new"}},
+         nullptr, SaveNew, true, Holds::New, {"Scrivane.cfg", "Scrivane.cfg.new"}},
         {"a folder named Scrivane.cfg.new", "Scrivane.cfg",
-         [](const TempDir& d) { CreateDirectoryA(d.file("Scrivane.cfg.new").c_str(), nullptr); }, SaveNew, true,
-         Holds::New, {"Scrivane.cfg", "Scrivane.cfg.new"}},
+         [](const TempDir& d) { CreateDirectoryA(d.file("Scrivane.cfg.new").c_str(), nullptr); }, nullptr, SaveNew,
+         true, Holds::New, {"Scrivane.cfg", "Scrivane.cfg.new"}},
         {"the settings file is a folder: defaults, and the save gives up", "Scrivane.cfg",
          [](const TempDir& d) {
              DeleteFileA(d.file("Scrivane.cfg").c_str());
              CreateDirectoryA(d.file("Scrivane.cfg").c_str(), nullptr);
          },
+         nullptr,
          [](const std::string& path) {  // false: nothing taken, nothing saved
              SettingsRecord r = Record(3);
              return LoadSettingsFrom(path.c_str(), r) || r.penSize != 3 || SaveNew(path);
@@ -117,63 +127,47 @@ TEST(Faults, EverySaveLeavesAWholeFileAndNothingElse)
              SetEndOfFile(f);
              CloseHandle(f);
          },
+         nullptr,
          [](const std::string& path) {
              SettingsRecord r;
              return LoadSettingsFrom(path.c_str(), r) && r.penSize == 7 && r.savePath[0] == '\0' && SaveNew(path);
          },
          true, Holds::New, {"Scrivane.cfg"}},
-        {"the disk is full: no write succeeds", "Scrivane.cfg", nullptr,
-         [](const std::string& path) {
-             PlatformOverride platform;
-             Platform.writeFile = FullDisk;
-             return SaveNew(path);
-         },
-         false, Holds::Old, {"Scrivane.cfg"}},
-        {"the disk fills part way: a write stops short", "Scrivane.cfg", nullptr,
-         [](const std::string& path) {
-             PlatformOverride platform;
-             Platform.writeFile = HalfWritten;
-             return SaveNew(path);
-         },
-         false, Holds::Old, {"Scrivane.cfg"}},
+        {"the disk is full: no write succeeds", "Scrivane.cfg", nullptr, FullDisk, SaveNew, false, Holds::Old,
+         {"Scrivane.cfg"}},
+        {"the disk fills part way: a write stops short", "Scrivane.cfg", nullptr, HalfWritten, SaveNew, false,
+         Holds::Old, {"Scrivane.cfg"}},
         {"killed at any write of the save: the next start reads the old file whole", "Scrivane.cfg", nullptr,
-         [](const std::string& path) {
-             PlatformOverride platform;
-             Platform.writeFile = KilledHereWouldLeave;
-             watchedPath = path;
-             everyWriteFoundTheOldFileWhole = true;
-             return SaveNew(path) && everyWriteFoundTheOldFileWhole;
-         },
+         KilledHereWouldLeave, [](const std::string& path) { return SaveNew(path) && everyWriteFoundTheOldFileWhole; },
          true, Holds::New, {"Scrivane.cfg"}},
-        {"a picture saved to a full disk", "pic.bmp", nullptr,
-         [](const std::string& path) {
-             PlatformOverride platform;
-             Platform.writeFile = FullDisk;
-             return WriteBmp(2, path.c_str(), 2, kPixels) != 0;
-         },
-         false, Holds::Old, {"pic.bmp"}},
-        {"a picture saved into a folder that has vanished since the dialog", "gone\\pic.bmp", nullptr,
-         [](const std::string& path) { return WriteBmp(2, path.c_str(), 2, kPixels) != 0; }, false, Holds::Nothing,
-         {}},
+        {"a picture saved to a full disk", "pic.bmp", nullptr, FullDisk, SavePicture, false, Holds::Old, {"pic.bmp"}},
+        {"a picture saved into a folder that has vanished since the dialog", "gone\\pic.bmp", nullptr, nullptr,
+         SavePicture, false, Holds::Nothing, {}},
     };
     for (const Row& row : rows) {
         TempDir dir;
-        const std::string path = dir.file(row.target);
+        target = dir.file(row.target);
         const bool picture = std::string(row.target).find(".bmp") != std::string::npos;
         const std::string old = picture ? kOldPicture : kOldSettings;
-        WriteWholeFile(path, old);  // nothing, when the folder is gone
+        WriteWholeFile(target, old);  // nothing, when the folder is gone
         if (row.arrange)
             row.arrange(dir);
 
-        EXPECT_EQ(row.act(path), row.answer) << row.fault;
-        const std::string now = ReadWholeFile(path);
+        everyWriteFoundTheOldFileWhole = true;
+        {
+            PlatformOverride platform;
+            if (row.write)
+                Platform.writeFile = row.write;
+            EXPECT_EQ(row.act(target), row.answer) << row.fault;
+        }
+        const std::string now = ReadWholeFile(target);
         switch (row.holds) {
         case Holds::Old: EXPECT_EQ(now, old) << row.fault << ": the old file is kept"; break;
         case Holds::New: EXPECT_EQ(now, kNewSettings) << row.fault << ": the new record, whole"; break;
         case Holds::Folder:
-            EXPECT_EQ(GetFileAttributesA(path.c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY)) << row.fault;
+            EXPECT_EQ(GetFileAttributesA(target.c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY)) << row.fault;
             break;
-        case Holds::Nothing: EXPECT_FALSE(FileExists(path)) << row.fault; break;
+        case Holds::Nothing: EXPECT_FALSE(FileExists(target)) << row.fault; break;
         }
         EXPECT_EQ(Listing(dir), row.leaves) << row.fault << ": nothing else is left in the folder";
     }

@@ -102,7 +102,8 @@ void CheckStep(const GestureState& before, const GestureState& after, const Gest
 void Release(GestureState& s, int button, POINT p, const PointerContext& c)
 {
     const GestureState before = s;
-    CheckStep(before, s, GestureButtonUp(s, button, p, c), 0, button, p);
+    const GestureAction a = GestureButtonUp(s, button, p, c);
+    CheckStep(before, s, a, 0, button, p);
     CheckListedState(s);
 }
 
