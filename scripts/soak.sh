@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Soak run: one Scrivane under Wine on a private display, SESSIONS sessions (200) of EVENTS (400)
 # seeded random pointer, wheel and key messages each, reporting the process's GDI objects, windows
-# and memory before and after. Fails when a session does not open or close, the
-# program ends or does not exit cleanly, or anything grows after the first session. A tool, not
-# part of the test command. A run is the same for the same arguments; "scripts/soak.sh SEED 1 EVENTS
-# N" gives session N's input alone to a fresh program.
+# and memory before and after. Fails when a session does not open or close, the program ends or
+# does not exit cleanly, or anything grows after the first session. A tool, not part of the test
+# command. A run is the same for the same arguments; "scripts/soak.sh SEED 1 EVENTS N" gives
+# session N's input alone to a fresh program.
 # Usage: scripts/soak.sh [SEED] [SESSIONS] [EVENTS] [FIRST]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
