@@ -77,12 +77,18 @@ bool ReplaceFileWith(const char* path, const FileChunk* chunks, int count, bool 
     // GetTempFileNameA creates the file under a name no one else holds, so a stale or read-only
     // leftover of an earlier save can never block this one. Beside the target, so that the final
     // move is a rename on one volume.
-    if (GetTempFileNameA(folder, "scv", 0, temporary) == 0)
+    const bool named = GetTempFileNameA(folder, "scv", 0, temporary) != 0;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (named)
+        file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        // Only the open tells: Wine answers a name even when the folder refused to make the file.
+        if (named)
+            DeleteFileA(temporary);
         return inPlaceFallback && OverwriteInPlace(path, chunks, count);
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    bool ok = file != INVALID_HANDLE_VALUE && WriteChunks(file, chunks, count);
-    if (file != INVALID_HANDLE_VALUE)
-        ok = CloseHandle(file) && ok;
+    }
+    bool ok = WriteChunks(file, chunks, count);
+    ok = CloseHandle(file) && ok;
     if (ok && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     DeleteFileA(temporary);

@@ -34,6 +34,7 @@
 //   scrivctl answer-message CAPTION ID      press the box's button ID (1 OK, 2 Cancel); exit 0 once gone
 //   scrivctl hold-hotkey VK MODS MS         register a global hot key (RegisterHotKey modifiers) and
 //                                           keep it for MS; prints "held" once it is registered
+//   scrivctl hold-clipboard MS              keep the clipboard open for MS; prints "held" once open
 //
 // Several commands run in one process when joined by "+", e.g. "key 0x2C + wait-visible CLASS 3000":
 // the wait then starts right after the key, without a process start in between.
@@ -491,6 +492,18 @@ int ControlInfo(const char* cls, int id)
     return 0;
 }
 
+// Another program in the middle of its own clipboard work: nobody else can open it meanwhile.
+int HoldClipboard(DWORD ms)
+{
+    if (!OpenClipboard(nullptr))
+        return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(ms);
+    CloseClipboard();
+    return 0;
+}
+
 // ---- one command
 
 int Run(int argc, char** argv)
@@ -563,6 +576,8 @@ int Run(int argc, char** argv)
         return MessageText(argv[1], argc >= 3 ? Number(argv[2]) : 5000);
     if (!std::strcmp(verb, "answer-message") && argc >= 3)
         return AnswerMessage(argv[1], Number(argv[2]));
+    if (!std::strcmp(verb, "hold-clipboard") && argc >= 2)
+        return HoldClipboard(static_cast<DWORD>(Number(argv[1])));
     if (!std::strcmp(verb, "hold-hotkey") && argc >= 4)
         return HoldHotKey(Number(argv[1]), Number(argv[2]), Number(argv[3]));
     std::fprintf(stderr, "scrivctl: unknown command or missing arguments: %s\n", verb);

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "shell/settings_file.h"
-#include "support/platform_override.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -89,38 +88,6 @@ TEST_F(SettingsFile, ShortFileComesBackWhole)
     ASSERT_EQ(written.size(), 340u);
     EXPECT_EQ(written.substr(0, 80), shortRecord);
     EXPECT_EQ(written.substr(80), std::string(260, '\0')) << "empty save path";
-}
-
-// Regressions: a save truncated the old file first, so a write that could not complete lost it; then a
-// fixed temporary name ("Scrivane.cfg.new") left behind read-only, or as a folder, blocked every save.
-TEST_F(SettingsFile, SaveSurvivesLeftoversAndLosesNothingWhenTheWriteFails)
-{
-    const std::string previous = Pattern(340);
-    SettingsRecord s;
-    s.penSize = 9;
-
-    WriteWholeFile(path, previous);
-    ASSERT_TRUE(CreateDirectoryA((path + ".new").c_str(), nullptr));
-    WriteWholeFile(path + ".tmp", "x");
-    SetFileAttributesA((path + ".tmp").c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_TRUE(SaveSettingsTo(path.c_str(), s)) << "a leftover folder or read-only file of a fixed name";
-    EXPECT_EQ(ReadWholeFile(path), RecordBytes(s));
-
-    WriteWholeFile(path, previous);
-    PlatformOverride platform;
-    Platform.writeFile = [](HANDLE, const void*, DWORD, DWORD*) -> BOOL { return FALSE; };  // a full disk
-    EXPECT_FALSE(SaveSettingsTo(path.c_str(), s));
-    EXPECT_EQ(ReadWholeFile(path), previous) << "the old file is kept";
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir.path() + "\\*.tmp").c_str(), &found);
-    int temporaries = 0;
-    if (search != INVALID_HANDLE_VALUE) {
-        do
-            temporaries += std::string(found.cFileName) != "Scrivane.cfg.tmp";
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    EXPECT_EQ(temporaries, 0) << "no temporary file is left behind";
 }
 
 TEST_F(SettingsFile, SaveReplacesAnExistingFileOfAnotherSize)
