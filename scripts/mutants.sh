@@ -7,7 +7,7 @@
 # each stopping at the first failure; put the file back with a fresh time stamp so that ninja
 # rebuilds the clean object. Prints one row per mutant: the first failing test, or SURVIVED.
 #
-# Usage: scripts/mutants.sh [name-filter]    (runs the mutants whose name contains the filter)
+# Usage: scripts/mutants.sh [name-filter]    (an extended regular expression, e.g. 'hook|tray')
 # Logs: build/mutants/NAME.log. Exits 1 when a mutant survived or did not build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -162,6 +162,51 @@ monitor-fallback-origin  shell/monitor.cpp
 resource-string          resources/lang_en.rc
   - "Failed to register HotKey."
   + "Failed to register hot key."
+close-cancel-ignored     shell/settings_window.cpp
+  - MB_OKCANCEL | MB_ICONWARNING) == IDCANCEL)
+  + MB_OKCANCEL | MB_ICONWARNING) == IDOK)
+non-tray-close-inverted  shell/settings_window.cpp
+  - MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
+  + MB_OKCANCEL | MB_ICONINFORMATION) == IDCANCEL)
+hot-key-waits            shell/settings_window.cpp
+  - case WM_HOTKEY: PostMessageA(window, TWM_LAUNCH, 0, 0);
+  + case WM_HOTKEY: PostMessageA(window, TWM_LAUNCH, 0, 1);
+tray-menu-dropped        shell/tray_icon.cpp
+  - case WM_RBUTTONUP:
+  + case WM_RBUTTONDBLCLK:
+monitor-not-nearest      shell/monitor.cpp
+  - MONITOR_DEFAULTTONEAREST
+  + MONITOR_DEFAULTTONULL
+hook-dll-kept-on-unload  hook/hook.cpp
+  - if (reason == DLL_PROCESS_DETACH && !reserved)
+  + if (reason == DLL_PROCESS_DETACH && reserved)
+hook-dll-no-x-button     hook/hook.cpp
+  - MAKEWPARAM(message, HIWORD(event.mouseData))
+  + MAKEWPARAM(message, 0)
+paint-from-drawing       canvas/compose.cpp
+  - viewSurface, r.left, r.top, SRCCOPY
+  + drawingSurface, r.left, r.top, SRCCOPY
+surfaces-half-built      canvas/surfaces.cpp
+  - if (!complete)
+  + if (false)
+clipboard-size-trusted   session/capture.cpp
+  - ReadDibLayout(block, GlobalSize(data), layout)
+  + ReadDibLayout(block, GlobalSize(data) + 1, layout)
+clipboard-size-short     session/capture.cpp
+  - size = SIZE{layout.width, layout.height};
+  + size = SIZE{layout.width, layout.height - 1};
+outline-brush-missing    session/paint_window.cpp
+  - DeleteObject(SelectObject(drawingSurface, GetStockObject(NULL_BRUSH)));
+  + (void)0;
+pen-kept-after-session   session/paint_window.cpp
+  - penRenderer().releasePen();
+  + (void)0;
+highlighter-forgotten    session/paint_window.cpp
+  - Settings.flags |= OPT_HIGHLIGHTER;
+  + (void)0;
+clear-keeps-marks        session/paint_window.cpp
+  - BitBlt(committedSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
+  + (void)0;
 EOF
 )
 
@@ -171,7 +216,7 @@ while IFS= read -r line; do
     '' | '#'*) ;;
     '  - '*) original=${line#'  - '} ;;
     '  + '*)
-      if [[ -z $filter || $name == *"$filter"* ]]; then
+      if [[ -z $filter || $name =~ $filter ]]; then
         names+=("$name") files+=("$file") originals+=("$original") replacements+=("${line#'  + '}")
       fi
       ;;
