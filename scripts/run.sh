@@ -35,17 +35,17 @@ shot() { xwd -root -silent -display "$DISPLAY" | /usr/bin/convert xwd:- "$1"; }
 (cd "$run_dir" && exec "$WINELOADER" "$run_dir/Scrivane.exe") &
 program=$!
 started_pids+=("$program")
-ctl wait-window SCRIVANE_TRAY 20000
+ctl wait SCRIVANE_TRAY present 20000
 sleep 1
 shot "$run_dir/standby.png"
 # A second start hands over to the running copy, which starts a session after the launch delay.
 (cd "$run_dir" && "$WINELOADER" "$run_dir/Scrivane.exe")
-ctl wait-window SCRIVANE_MAIN 10000
+ctl wait SCRIVANE_MAIN visible 10000 >/dev/null
 sleep 1
 shot "$run_dir/session.png"
-ctl post SCRIVANE_MAIN 16 0 0   # close the session, as Escape does
-ctl wait-gone SCRIVANE_MAIN 10000
-ctl command SCRIVANE_TRAY 32772 # Exit
+ctl post SCRIVANE_MAIN 16   # close the session, as Escape does
+ctl wait SCRIVANE_MAIN gone 10000
+ctl post SCRIVANE_TRAY 0x111 32772 0   # Exit
 wait "$program" || true
 echo "No display here, so Scrivane ran on a private one. Screenshots:"
 echo "  $run_dir/standby.png  (waiting in the tray)"
