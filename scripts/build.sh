@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds the requested trees under build/: x86_64 (run by the tests under Wine),
-# i686 (the shipped 32-bit program) and native (plain logic with sanitizers and fuzzers).
+# i686 (the shipped 32-bit program) and native (plain logic with sanitizers).
 # Usage: scripts/build.sh [x86_64] [i686] [native]   (default: all three)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

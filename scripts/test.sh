@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every tree and runs every test: the native plain-logic tests
-# (with AddressSanitizer and UndefinedBehaviorSanitizer, and short fuzzing runs), then the Windows
-# tests under 64-bit Wine on a private X display. Leaves nothing running.
+# (with AddressSanitizer and UndefinedBehaviorSanitizer), then the Windows tests under 64-bit Wine on
+# a private X display. Leaves nothing running.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

@@ -1,231 +1,121 @@
-// Checks the compiled resources the way the program finds them: by id and by
-// explicit language, so the result does not depend on the user's UI language.
+// The compiled resources, found by id and by explicit language as the program finds them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <string>
-#include <vector>
 
 #include "resources/resource.h"
 
 namespace {
 
-// The RT_* macros follow UNICODE; these stay ANSI whatever the build defines.
-const LPCSTR kRtMenu = MAKEINTRESOURCEA(4), kRtString = MAKEINTRESOURCEA(6);
-const WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);  // 1033
-const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);   // 1041
+const WORD kEnglish = 1033, kJapanese = 1041;
+const HMODULE self = GetModuleHandleA(nullptr);
 
-HMODULE Self() { return GetModuleHandleA(nullptr); }
-
-std::string ResourceBytes(LPCSTR type, LPCSTR name, WORD lang) {
-  HRSRC found = FindResourceExA(Self(), type, name, lang);
-  if (found == nullptr) return {};
-  const char* data = static_cast<const char*>(LockResource(LoadResource(Self(), found)));
-  return std::string(data, SizeofResource(Self(), found));
+std::string Bytes(int type, int id, WORD lang)
+{
+    HRSRC found = FindResourceExA(self, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(id), lang);
+    const char* data = found ? static_cast<const char*>(LockResource(LoadResource(self, found))) : "";
+    return std::string(data, found ? SizeofResource(self, found) : 0);
 }
 
-// Each (name, language) the module holds for a resource type, as it lists
-// them: unlike a lookup, this never falls back to another language.
-using Listed = std::vector<std::pair<UINT, WORD>>;
-
-BOOL CALLBACK AddLanguage(HMODULE, LPCSTR, LPCSTR name, WORD lang, LONG_PTR out) {
-  reinterpret_cast<Listed*>(out)->push_back({static_cast<UINT>(reinterpret_cast<UINT_PTR>(name)), lang});
-  return TRUE;
-}
-
-BOOL CALLBACK AddName(HMODULE module, LPCSTR type, LPSTR name, LONG_PTR out) {
-  return EnumResourceLanguagesA(module, type, name, AddLanguage, out);
-}
-
-Listed List(LPCSTR type) {
-  Listed listed;
-  EnumResourceNamesA(Self(), type, AddName, reinterpret_cast<LONG_PTR>(&listed));
-  return listed;
-}
-
-// String id in one language, "" when absent: block id/16+1 holds 16 counted UTF-16 strings.
-std::wstring Text(UINT id, WORD lang) {
-  const std::string block = ResourceBytes(kRtString, MAKEINTRESOURCEA(id / 16 + 1), lang);
-  const std::wstring units(reinterpret_cast<const wchar_t*>(block.data()), block.size() / 2);
-  size_t at = 0;
-  for (UINT i = 0; i < id % 16 && at < units.size(); ++i) at += 1 + units[at];
-  return at < units.size() ? units.substr(at + 1, units[at]) : L"";
-}
-
-TEST(StringTable, BothLanguagesDefineIds111To123AndNothingElse) {
-  // Ids 96 to 127 are blocks 7 and 8: the only blocks, in no other language.
-  EXPECT_EQ(List(kRtString), (Listed{{7, kEnglish}, {7, kJapanese}, {8, kEnglish}, {8, kJapanese}}));
-  const wchar_t* const english[] = {
-      L"Stand-by in TaskTray", L"Register HotKey", L"Delayed Launching", L"Select Pen by",
-      L"Remember Palette", L"Reset", L"Remember Last Pen", L"Remember Pen Size", L"Include Cursor",
-      L"Via Clipboard", L"Enable Mouse Hook",
-      L"To modify options, remove the config file \"Scrivane.cfg\".", L"Failed to register HotKey."};
-  static_assert(std::size(english) == IDS_HOTKEY_FAILED - IDS_TASKTRAY + 1, "one text per id");
-  for (UINT id = 96; id < 128; ++id) {
-    const bool defined = id >= IDS_TASKTRAY && id <= IDS_HOTKEY_FAILED;
-    EXPECT_EQ(Text(id, kEnglish), defined ? english[id - IDS_TASKTRAY] : L"") << id;
-    EXPECT_EQ(Text(id, kJapanese).empty(), !defined) << id;
-  }
-  EXPECT_EQ(Text(IDS_TASKTRAY, kJapanese), L"タスクトレイに格納");
-  EXPECT_EQ(Text(IDS_NON_TRAY_NOTICE, kJapanese), L"設定を変更するには、設定ファイル (Scrivane.cfg) を削除してください。");
+// A string in one language, "" when absent: block id/16+1 holds 16 counted UTF-16 strings.
+std::wstring Text(UINT id, WORD lang)
+{
+    const std::string block = Bytes(6, id / 16 + 1, lang);
+    const std::wstring units(reinterpret_cast<const wchar_t*>(block.data()), block.size() / 2);
+    size_t at = 0;
+    for (UINT i = 0; i < id % 16 && at < units.size(); ++i)
+        at += 1 + units[at];
+    return at < units.size() ? units.substr(at + 1, units[at]) : L"";
 }
 
 // "&File[32771 &Config|-|32772 E&xit]": labels and ids by position, "-" a separator.
-std::wstring Describe(HMENU menu) {
-  std::wstring out;
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    wchar_t label[64] = {};
-    GetMenuStringW(menu, i, label, 64, MF_BYPOSITION);
-    HMENU sub = GetSubMenu(menu, i);
-    out += (i ? L"|" : L"") + (sub ? label + (L"[" + Describe(sub) + L"]")
-                               : GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR
-                                   ? L"-"
+std::wstring Describe(HMENU menu)
+{
+    std::wstring out;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t label[64] = {};
+        GetMenuStringW(menu, i, label, 64, MF_BYPOSITION);
+        HMENU sub = GetSubMenu(menu, i);
+        out += (i ? L"|" : L"") + (sub ? label + (L"[" + Describe(sub) + L"]")
+                                   : GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR ? L"-"
                                    : std::to_wstring(GetMenuItemID(menu, i)) + L" " + label);
-  }
-  return out;
+    }
+    return out;
 }
 
-TEST(TrayMenu, EachLanguageHasFileWithConfigSeparatorAndExit) {
-  EXPECT_EQ(List(kRtMenu), (Listed{{IDM_TRAY, kEnglish}, {IDM_TRAY, kJapanese}}));
-  for (const auto& [lang, expected] : {std::pair{kEnglish, L"&File[32771 &Config|-|32772 E&xit]"},
-                                       {kJapanese, L"ファイル(&F)[32771 設定(&C)|-|32772 終了(&X)]"}}) {
-    const std::string data = ResourceBytes(kRtMenu, MAKEINTRESOURCEA(IDM_TRAY), lang);
-    HMENU menu = data.empty() ? nullptr : LoadMenuIndirectW(data.data());
-    ASSERT_NE(menu, nullptr) << lang;
-    EXPECT_EQ(Describe(menu), expected) << lang;
-    DestroyMenu(menu);
-  }
+TEST(Texts, BothLanguagesHaveStrings111To123AndTheTrayMenu)
+{
+    const wchar_t* const english[] = {L"Stand-by in TaskTray", L"Register HotKey", L"Delayed Launching", L"Select Pen by",
+        L"Remember Palette", L"Reset", L"Remember Last Pen", L"Remember Pen Size", L"Include Cursor", L"Via Clipboard",
+        L"Enable Mouse Hook", L"To modify options, remove the config file \"Scrivane.cfg\".", L"Failed to register HotKey."};
+    for (UINT id = 96; id < 128; ++id) {
+        const bool defined = id >= IDS_TASKTRAY && id <= IDS_HOTKEY_FAILED;
+        EXPECT_EQ(Text(id, kEnglish), defined ? english[id - IDS_TASKTRAY] : L"") << id;
+        EXPECT_EQ(Text(id, kJapanese).empty(), !defined) << id;
+    }
+    EXPECT_EQ(Text(IDS_TASKTRAY, kJapanese), L"タスクトレイに格納");
+    EXPECT_EQ(Text(IDS_NON_TRAY_NOTICE, kJapanese), L"設定を変更するには、設定ファイル (Scrivane.cfg) を削除してください。");
+    for (const auto& [lang, want] : {std::pair{kEnglish, L"&File[32771 &Config|-|32772 E&xit]"},
+                                     {kJapanese, L"ファイル(&F)[32771 設定(&C)|-|32772 終了(&X)]"}}) {
+        HMENU menu = LoadMenuIndirectW(Bytes(4, IDM_TRAY, lang).data());
+        EXPECT_EQ(Describe(menu), want) << lang;
+        DestroyMenu(menu);
+    }
 }
 
-// "48x48x24 32x32x24": size and bits per pixel of each image in an icon or
-// cursor group, read from the image itself (a cursor's starts with its hot spot).
-std::string GroupImages(bool cursor, int id) {
-  const std::string dir = ResourceBytes(MAKEINTRESOURCEA(cursor ? 12 : 14), MAKEINTRESOURCEA(id), LANG_NEUTRAL);
-  std::string out;
-  for (size_t e = 6; e + 14 <= dir.size(); e += 14) {
-    WORD image_id = 0;
-    BITMAPINFOHEADER h = {};
-    std::memcpy(&image_id, &dir[e + 12], 2);
-    const std::string image =
-        ResourceBytes(MAKEINTRESOURCEA(cursor ? 1 : 3), MAKEINTRESOURCEA(image_id), LANG_NEUTRAL);
-    if (image.size() >= (cursor ? 4 : 0) + sizeof h) std::memcpy(&h, &image[cursor ? 4 : 0], sizeof h);
-    out += (e > 6 ? " " : "") + std::to_string(h.biWidth) + "x" + std::to_string(h.biHeight / 2) + "x" +
-           std::to_string(h.biBitCount);
-  }
-  return out;
+// "48x48x24 32x32x24": each image of an icon group, read from the image itself.
+std::string IconImages(int id)
+{
+    const std::string dir = Bytes(14, id, LANG_NEUTRAL);
+    std::string out;
+    for (size_t e = 6; e + 14 <= dir.size(); e += 14) {
+        const std::string image = Bytes(3, *reinterpret_cast<const WORD*>(&dir[e + 12]), LANG_NEUTRAL);
+        BITMAPINFOHEADER h = {};
+        std::memcpy(&h, image.data(), std::min(image.size(), sizeof(h)));
+        out += std::to_string(h.biWidth) + "x" + std::to_string(h.biHeight / 2) + "x" + std::to_string(h.biBitCount) + " ";
+    }
+    return out;
 }
 
-TEST(Icons, AppIconsHaveTheirSizesAndDepths) {
-  EXPECT_EQ(GroupImages(false, IDI_APP_LARGE), "48x48x24 32x32x24");
-  EXPECT_EQ(GroupImages(false, IDI_APP_SMALL), "16x16x8");
-}
-
-// A cursor as the system loads it: "x,y" of its hot spot (left empty unless it
-// is monochrome), and top-down 32 rows of its AND plane then 32 of its XOR plane.
-struct Cursor {
-  std::string hot;
-  BYTE bits[64 * 4] = {};  // 4 bytes a row
-
-  explicit Cursor(int id) {
-    HCURSOR cursor = static_cast<HCURSOR>(LoadImageA(Self(), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 32, 32, 0));
+// A cursor as the system loads it: "hot X,Y" and the pixel there (. transparent, i inverted, #
+// opaque), then how many pixels are inverted and their bounding box.
+std::string Cursor(int id)
+{
+    HCURSOR cursor = static_cast<HCURSOR>(LoadImageA(self, MAKEINTRESOURCEA(id), IMAGE_CURSOR, 32, 32, 0));
     ICONINFO info = {};
-    if (cursor && GetIconInfo(cursor, &info) && !info.hbmColor &&
-        GetBitmapBits(info.hbmMask, sizeof bits, bits) == sizeof bits)
-      hot = std::to_string(info.xHotspot) + "," + std::to_string(info.yHotspot);
-    DeleteObject(info.hbmColor);  // each of these ignores a null handle
+    BYTE bits[64 * 4] = {};  // 32 rows of the AND plane, then 32 of the XOR plane
+    if (!cursor || !GetIconInfo(cursor, &info) || info.hbmColor || !GetBitmapBits(info.hbmMask, sizeof bits, bits))
+        return "not a monochrome cursor";
     DeleteObject(info.hbmMask);
     DestroyCursor(cursor);
-  }
-  bool Bit(int row, int x) const { return bits[row * 4 + x / 8] >> (7 - x % 8) & 1; }
-  bool Transparent(int x, int y) const { return Bit(y, x) && !Bit(y + 32, x); }
-  bool Inverted(int x, int y) const { return Bit(y, x) && Bit(y + 32, x); }
-};
-
-// "x,y " for each pixel of a width x height picture where ok(x, y) fails (the
-// first 20 of them).
-template <class Ok> std::string WrongPixels(int width, int height, Ok ok) {
-  std::string wrong;
-  for (int y = 0, n = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      if (!ok(x, y) && ++n <= 20) wrong += std::to_string(x) + "," + std::to_string(y) + (n < 20 ? " " : "...");
-  return wrong;
+    std::string out = "hot " + std::to_string(info.xHotspot) + "," + std::to_string(info.yHotspot) + " ";
+    int inverted = 0;
+    RECT box = {}, dot;
+    for (int i = 0; i < 32 * 32; ++i) {
+        const bool andBit = bits[i / 8] >> (7 - i % 8) & 1, xorBit = bits[128 + i / 8] >> (7 - i % 8) & 1;
+        if (i == int(info.yHotspot * 32 + info.xHotspot))
+            out += andBit ? (xorBit ? 'i' : '.') : '#';
+        SetRect(&dot, i % 32, i / 32, i % 32 + 1, i / 32 + 1);
+        if (andBit && xorBit && ++inverted)
+            UnionRect(&box, &box, &dot);
+    }
+    return out + ", " + std::to_string(inverted) + " inverted in " + std::to_string(box.left) + "," +
+           std::to_string(box.top) + "-" + std::to_string(box.right) + "," + std::to_string(box.bottom);
 }
 
-TEST(Cursors, HotSpotsAndShapesMatchWhereEachToolActs) {
-  for (int id : {IDC_PEN, IDC_ERASER, IDC_HIGHLIGHTER}) EXPECT_EQ(GroupImages(true, id), "32x32x1") << id;
-  const Cursor pen(IDC_PEN), eraser(IDC_ERASER), highlighter(IDC_HIGHLIGHTER);
-  EXPECT_EQ(pen.hot, "1,30");
-  EXPECT_EQ(eraser.hot, "16,16");
-  EXPECT_EQ(highlighter.hot, "1,30");
-  EXPECT_FALSE(pen.Bit(30, 1)) << "the pencil's tip at the hot spot is not opaque";
-  EXPECT_EQ(WrongPixels(32, 32, [&](int x, int y) {
-    const bool edge = ((x == 6 || x == 25) && y >= 6 && y <= 25) || ((y == 6 || y == 25) && x >= 6 && x <= 25);
-    return eraser.Transparent(x, y) != edge;
-  }), "") << "the eraser must show exactly the outline of the 20x20 square it clears";
-  EXPECT_EQ(WrongPixels(32, 32, [&](int x, int y) {
-    return x == 1 ? highlighter.Inverted(x, y) == (y >= 11 && y <= 30) : x < 4 || highlighter.Transparent(x, y);
-  }), "") << "the highlighter must invert column 1 over exactly the 20 rows its band covers, and nothing else";
-}
-
-// The panel draws each picture with SRCPAINT of its mask then SRCAND of the
-// picture, which leaves the screen intact only where the mask is black and the
-// picture white.
-TEST(PanelIcons, PicturesSitOnWhiteWhereverTheMaskIsBlack) {
-  HBITMAP bmp = static_cast<HBITMAP>(
-      LoadImageA(Self(), MAKEINTRESOURCEA(IDB_PANEL_ICONS), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  BITMAP bm = {};
-  ASSERT_TRUE(bmp && GetObjectW(bmp, sizeof bm, &bm));
-  ASSERT_TRUE(bm.bmWidth == 60 && bm.bmHeight == 40) << bm.bmWidth << "x" << bm.bmHeight;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
-  int opaque[3] = {};
-  EXPECT_EQ(WrongPixels(60, 20, [&](int x, int y) {
-    const COLORREF mask = GetPixel(dc, x, y + 20);
-    opaque[x / 20] += mask == white;
-    return mask == white || (mask == black && GetPixel(dc, x, y) == white);
-  }), "") << "mask neither black nor white, or black under a picture that is not white";
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  DeleteObject(bmp);
-  for (int i = 0; i < 3; ++i) EXPECT_GT(opaque[i], 100) << "picture " << i << " is nearly empty";
-}
-
-TEST(Version, IsProductAndFileVersion101) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::vector<char> info(GetFileVersionInfoSizeA(path, nullptr) + 1);
-  ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), info.data())) << path;
-  auto query = [&](const std::string& key) {
-    void* value = nullptr;
-    UINT length = 0;
-    return VerQueryValueA(info.data(), key.c_str(), &value, &length) ? value : nullptr;
-  };
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query("\\"));
-  ASSERT_NE(fixed, nullptr);
-  auto dotted = [](DWORD high, DWORD low) {
-    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) +
-           "." + std::to_string(LOWORD(low));
-  };
-  EXPECT_EQ(dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS), "1.0.1.0");
-  EXPECT_EQ(dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), "1.0.1.0");
-  for (const auto& [key, expected] : {std::pair{"FileVersion", "1.0.1"}, {"ProductVersion", "1.0.1"},
-                                      {"ProductName", "Scrivane"}, {"OriginalFilename", "Scrivane.exe"}})
-    EXPECT_STREQ(static_cast<const char*>(query(std::string("\\StringFileInfo\\040904B0\\") + key)), expected) << key;
-}
-
-TEST(Manifest, AsksForCommonControls6AndNoElevation) {
-  const std::string text = ResourceBytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), LANG_NEUTRAL);
-  // The version must be the one in the element that names the common controls.
-  const size_t name = text.find("name=\"Microsoft.Windows.Common-Controls\"");
-  ASSERT_NE(name, std::string::npos) << text;
-  const size_t start = text.rfind('<', name);
-  const std::string element = text.substr(start, text.find('>', name) + 1 - start);
-  EXPECT_TRUE(element.find("version=\"6.0.0.0\"") != std::string::npos) << element;
-  EXPECT_TRUE(text.find("level=\"asInvoker\"") != std::string::npos) << text;
+TEST(IconsAndCursors, HaveTheirSizesAndShowWhereEachToolActs)
+{
+    EXPECT_EQ(IconImages(IDI_APP_LARGE), "48x48x24 32x32x24 ");
+    EXPECT_EQ(IconImages(IDI_APP_SMALL), "16x16x8 ");
+    EXPECT_EQ(Cursor(IDC_ERASER), "hot 16,16 ., 76 inverted in 6,6-26,26")
+        << "the outline of the 20x20 square it clears, centred on the pointer";
+    EXPECT_EQ(Cursor(IDC_HIGHLIGHTER), "hot 1,30 i, 26 inverted in 0,11-4,31")
+        << "a bar over the 20 rows its band covers, ending at the pointer";
+    EXPECT_EQ(Cursor(IDC_PEN), "hot 1,30 #, 0 inverted in 0,0-0,0") << "the pencil's tip at the pointer";
 }
 
 }  // namespace
