@@ -83,37 +83,6 @@ protected:
     HWND window = nullptr;
 };
 
-TEST_F(SettingsWindow, StartsHiddenWithItsIconAndTip)
-{
-    EXPECT_FALSE(IsWindowVisible(window));
-    EXPECT_TRUE(trayMode);
-    EXPECT_TRUE(trayIconAdded);
-    EXPECT_STREQ(notifyIcon.szTip, "Scrivane");
-    EXPECT_EQ(notifyIcon.uCallbackMessage, TWM_TRAY_NOTIFY);
-    EXPECT_EQ(notifyIcon.uID, TRAY_ICON_ID);
-    EXPECT_TRUE(ShellKnowsTheIcon());
-    EXPECT_NE(trayMenu, nullptr);
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 300);
-    EXPECT_EQ(client.bottom, 190);
-}
-
-TEST_F(SettingsWindow, IconComesBackWhenTheShellRestarts)
-{
-    // What a restarted shell looks like from here: the icon is gone, then TaskbarCreated arrives.
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &notifyIcon));
-    ASSERT_FALSE(ShellKnowsTheIcon());
-    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(ShellKnowsTheIcon());
-    EXPECT_TRUE(trayIconAdded);
-
-    // The message also comes when the icon survived: it stays, once.
-    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(trayIconAdded) << "an icon that is still there is kept, so that Exit removes it";
-    EXPECT_TRUE(ShellKnowsTheIcon());
-}
-
 UINT fakeDpi;
 
 // The sixteen controls as the system sees them, in creation order: at 96 DPI exactly as given, and on

@@ -1,0 +1,322 @@
+#!/usr/bin/env bash
+# Breaks the program on purpose, one line at a time, and tells which test notices. A tool for
+# judging the tests (before cutting or adding some), not part of the test command.
+#
+# For each mutant below: replace the original fragment (it must occur exactly once in the file),
+# rebuild x86_64 and native incrementally, run the native tests, then the Windows tests under Wine,
+# each stopping at the first failure; put the file back with a fresh time stamp so that ninja
+# rebuilds the clean object. Prints one row per mutant: the first failing test, or SURVIVED.
+#
+# Usage: scripts/mutants.sh [name-filter]    (an extended regular expression, e.g. 'hook|tray')
+# Logs: build/mutants/NAME.log. Exits 1 when a mutant survived or did not build.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+filter=${1:-}
+
+# name  file
+#   - original fragment (exactly once in the file)
+#   + replacement
+mutants_table=$(cat <<'EOF'
+settings-size-rule       shell/settings.cpp
+  - return fileSize == kSettingsFileSize ? kSettingsFileSize : kShortSettingsSize;
+  + return fileSize >= kSettingsFileSize ? kSettingsFileSize : kShortSettingsSize;
+settings-min-size        shell/settings.cpp
+  - if (fileSize < kMinSettingsFileSize)
+  + if (fileSize <= kMinSettingsFileSize)
+settings-path-end        shell/settings.cpp
+  - record.savePath[kPathCapacity - 1] = '\0';
+  + record.savePath[kPathCapacity - 2] = '\0';
+default-flags            shell/settings.cpp
+  - flags = 0x7F;
+  + flags = 0x7B;
+default-hotkey           shell/settings.cpp
+  - launchHotKey = 0x2C;
+  + launchHotKey = 0x2D;
+rect-contains-edge       canvas/rect.cpp
+  - return dx < w && dy < h;
+  + return dx <= w && dy < h;
+rect-from-size-up        canvas/rect.cpp
+  - r.top = origin.y + std::min<decltype(size.y)>(size.y, 0);
+  + r.top = origin.y;
+dib-pixels-unchecked     session/dib_layout.cpp
+  - if (offset > blockSize || size > blockSize - offset)
+  + if (offset > blockSize)
+dib-masks-not-skipped    session/dib_layout.cpp
+  - offset += 12;
+  + offset += 0;
+delay-ignored            shell/session_launch.cpp
+  - Platform.sleep(LaunchDelayMilliseconds(Settings.launchDelay));
+  + Platform.sleep(0);
+delay-always             shell/session_launch.cpp
+  - if (delayAllowed && (Settings.flags & OPT_DELAYED_LAUNCH))
+  + if (Settings.flags & OPT_DELAYED_LAUNCH)
+delay-uncapped           shell/launch_rules.cpp
+  - return (launchDelay < kMaxLaunchDelaySeconds ? launchDelay : kMaxLaunchDelaySeconds) * 1000;
+  + return launchDelay * 1000;
+hotkey-modifiers         shell/launch_rules.cpp
+  - modifiers |= kModShift;
+  + modifiers |= kModControl;
+menu-alignment           shell/launch_rules.cpp
+  - if (pointer.x >= monitor.right / 2)
+  + if (pointer.x > monitor.right / 2)
+hotkey-not-taken-back    shell/session_launch.cpp
+  - if ((Settings.flags & OPT_HOTKEY) && !(GetWindowLongA(trayWindow, GWL_STYLE) & WS_VISIBLE))
+  + if ((Settings.flags & OPT_HOTKEY) && (GetWindowLongA(trayWindow, GWL_STYLE) & WS_VISIBLE))
+launch-during-session    shell/session_launch.cpp
+  - if (paintWindow != nullptr)
+  + if (paintWindow == HWND(1))
+failed-creation-stuck    shell/session_launch.cpp
+  - OnSessionEnded(trayWindow);
+  + (void)0;
+hook-answer-inverted     shell/settings_window.cpp
+  - (Platform.getAsyncKeyState(VK_MBUTTON) & 0x8000)) {
+  + !(Platform.getAsyncKeyState(VK_MBUTTON) & 0x8000)) {
+hook-answer-zero         shell/settings_window.cpp
+  - return 1;
+  + return 0;
+non-tray-no-session      shell/settings_window.cpp
+  - PostMessageA(window, TWM_LAUNCH, 0, 1);
+  + (void)0;
+exit-without-save        shell/settings_window.cpp
+  - SaveSettings();
+  + (void)0;
+surface-bitmap-kept      canvas/surfaces.cpp
+  - DeleteObject(sessionBitmaps[i]);
+  + (void)0;
+surfaces-not-forgotten   canvas/surfaces.cpp
+  - *surfaces[i] = nullptr;
+  + (void)0;
+tray-tip                 shell/tray_icon.cpp
+  - lstrcpynA(notifyIcon.szTip, kProgramName,
+  + lstrcpynA(notifyIcon.szTip, "Scrivane ",
+tray-callback            shell/tray_icon.cpp
+  - notifyIcon.uCallbackMessage = TWM_TRAY_NOTIFY;
+  + notifyIcon.uCallbackMessage = TWM_TRAY_NOTIFY + 10;
+tray-click-no-delay      shell/tray_icon.cpp
+  - PostMessageA(window, TWM_LAUNCH, 0, 1);
+  + PostMessageA(window, TWM_LAUNCH, 0, 0);
+tray-icon-not-kept       shell/tray_icon.cpp
+  - trayIconAdded = NotifyShell(NIM_MODIFY);
+  + trayIconAdded = false;
+save-not-replacing       shell/settings_file.cpp
+  - MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH
+  + MOVEFILE_WRITE_THROUGH
+exe-path-quote           shell/exe_path.cpp
+  - if (*p == '"')
+  + if (*p == '"' || *p == ' ')
+sibling-too-long         shell/exe_path.cpp
+  - if (stemLength + suffixLength >= kPathCapacity)
+  + if (stemLength + suffixLength > kPathCapacity)
+capture-not-committed    session/capture.cpp
+  - BitBlt(committedSurface, 0, 0, size.cx, size.cy, captureSurface, 0, 0, SRCCOPY);
+  + (void)0;
+clipboard-one-try        session/capture.cpp
+  - constexpr int kClipboardTries = 2;
+  + constexpr int kClipboardTries = 1;
+handover-dropped         shell/main.cpp
+  - PostMessageA(running, TWM_LAUNCH, 0, 1);
+  + (void)running;
+handover-no-delay        shell/main.cpp
+  - PostMessageA(running, TWM_LAUNCH, 0, 1);
+  + PostMessageA(running, TWM_LAUNCH, 0, 0);
+hook-module-half         shell/hook_module.cpp
+  - if (captureFn == nullptr || releaseFn == nullptr) {
+  + if (captureFn == nullptr) {
+hook-dll-swallows-left   hook/hook.cpp
+  - if (message != WM_RBUTTONDOWN)
+  + if (message == 0)
+hook-dll-waits-long      hook/hook.cpp
+  - constexpr UINT kReportTimeoutMs = 200;
+  + constexpr UINT kReportTimeoutMs = 3000;
+gesture-revert           session/gesture.cpp
+  - a.mark = MarkStep::Revert;
+  + a.mark = MarkStep::Commit;
+gesture-axis-distance    session/gesture.h
+  - constexpr int kHorizontalLockDistance = 4;
+  + constexpr int kHorizontalLockDistance = 5;
+escape-ends-session      session/keyboard.cpp
+  - if (key == VK_ESCAPE)
+  + if (key == VK_RETURN)
+session-end-not-posted   session/paint_window.cpp
+  - PostMessageA(GetParent(window), TWM_SESSION_ENDED, 0, 0);
+  + (void)0;
+paint-window-origin      session/paint_window.cpp
+  - WS_POPUP, MonitorMetric(SM_XVIRTUALSCREEN),
+  + WS_POPUP, 0,
+paint-window-not-topmost session/paint_window.cpp
+  - CreateWindowExA(WS_EX_TOPMOST, kPaintClassName
+  + CreateWindowExA(0, kPaintClassName
+pen-size-forgotten       session/paint_window.cpp
+  - Settings.penSize = 5;
+  + Settings.penSize = 6;
+palette-always-remembered session/paint_window.cpp
+  - rememberPalette ? Settings.palette[i] : defaultPalette[i]
+  + Settings.palette[i]
+compose-whole-area       canvas/compose.cpp
+  - const RECT area = (r != nullptr && zoomLevel == 0) ? *r : client;
+  + const RECT area = client;
+monitor-fallback-origin  shell/monitor.cpp
+  - index >= SM_XVIRTUALSCREEN ? 0 :
+  + index >= SM_XVIRTUALSCREEN ? 1 :
+resource-string          resources/lang_en.rc
+  - "Failed to register HotKey."
+  + "Failed to register hot key."
+close-cancel-ignored     shell/settings_window.cpp
+  - MB_OKCANCEL | MB_ICONWARNING) == IDCANCEL)
+  + MB_OKCANCEL | MB_ICONWARNING) == IDOK)
+non-tray-close-inverted  shell/settings_window.cpp
+  - MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
+  + MB_OKCANCEL | MB_ICONINFORMATION) == IDCANCEL)
+hot-key-waits            shell/settings_window.cpp
+  - case WM_HOTKEY: PostMessageA(window, TWM_LAUNCH, 0, 0);
+  + case WM_HOTKEY: PostMessageA(window, TWM_LAUNCH, 0, 1);
+tray-menu-dropped        shell/tray_icon.cpp
+  - case WM_RBUTTONUP:
+  + case WM_RBUTTONDBLCLK:
+monitor-not-nearest      shell/monitor.cpp
+  - MONITOR_DEFAULTTONEAREST
+  + MONITOR_DEFAULTTONULL
+hook-dll-kept-on-unload  hook/hook.cpp
+  - if (reason == DLL_PROCESS_DETACH && !reserved)
+  + if (reason == DLL_PROCESS_DETACH && reserved)
+hook-dll-no-x-button     hook/hook.cpp
+  - MAKEWPARAM(message, HIWORD(event.mouseData))
+  + MAKEWPARAM(message, 0)
+paint-from-drawing       canvas/compose.cpp
+  - viewSurface, r.left, r.top, SRCCOPY
+  + drawingSurface, r.left, r.top, SRCCOPY
+surfaces-half-built      canvas/surfaces.cpp
+  - if (!complete)
+  + if (false)
+clipboard-size-trusted   session/capture.cpp
+  - ReadDibLayout(block, GlobalSize(data), layout)
+  + ReadDibLayout(block, GlobalSize(data) + 1, layout)
+clipboard-size-short     session/capture.cpp
+  - size = SIZE{layout.width, layout.height};
+  + size = SIZE{layout.width, layout.height - 1};
+outline-brush-missing    session/paint_window.cpp
+  - DeleteObject(SelectObject(drawingSurface, GetStockObject(NULL_BRUSH)));
+  + (void)0;
+pen-kept-after-session   session/paint_window.cpp
+  - penRenderer().releasePen();
+  + (void)0;
+highlighter-forgotten    session/paint_window.cpp
+  - Settings.flags |= OPT_HIGHLIGHTER;
+  + (void)0;
+clear-keeps-marks        session/paint_window.cpp
+  - BitBlt(committedSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
+  + (void)0;
+EOF
+)
+
+names=() files=() originals=() replacements=()
+while IFS= read -r line; do
+  case $line in
+    '' | '#'*) ;;
+    '  - '*) original=${line#'  - '} ;;
+    '  + '*)
+      if [[ -z $filter || $name =~ $filter ]]; then
+        names+=("$name") files+=("$file") originals+=("$original") replacements+=("${line#'  + '}")
+      fi
+      ;;
+    *) read -r name file <<<"$line" ;;
+  esac
+done <<<"$mutants_table"
+((${#names[@]})) || { echo "no mutant matches '$filter'" >&2; exit 2; }
+
+logs="$root/build/mutants"
+mkdir -p "$logs"
+saved=$(mktemp "$logs/.original.XXXXXX")
+mutated=
+
+# Puts the mutated file back, newer than the object built from the mutant.
+restore() {
+  if [[ -n $mutated ]]; then
+    cat "$saved" >"$root/$mutated"
+    touch "$root/$mutated"
+    mutated=
+  fi
+}
+
+source "$root/scripts/wine-env.sh"
+trap 'restore; rm -f "$saved"; stop_everything' EXIT
+start_private_display
+ensure_wine_prefix
+start_wineserver
+
+# replace FILE ORIGINAL REPLACEMENT: fails unless the original occurs exactly once.
+replace() {
+  python3 - "$@" <<'PY'
+import sys
+path, old, new = sys.argv[1:]
+with open(path, encoding="utf-8", newline="") as f:
+    text = f.read()
+count = text.count(old)
+if count != 1:
+    sys.exit(f"{path}: the original occurs {count} times, expected once")
+with open(path, "w", encoding="utf-8", newline="") as f:
+    f.write(text.replace(old, new))
+PY
+}
+
+# first_failure DIR: the name of the first failing test of the last ctest run there.
+first_failure() {
+  local failed="$1/Testing/Temporary/LastTestsFailed.log"
+  if [[ -s $failed ]]; then head -n 1 "$failed" | cut -d: -f2-; else echo "?"; fi
+}
+
+# run_tests LOG: answers 0 when everything passed, else leaves the first failure in $caught_by.
+run_tests() {
+  rm -f build/native/Testing/Temporary/LastTestsFailed.log build/x86_64/Testing/Temporary/LastTestsFailed.log
+  if ! ctest --test-dir build/native --stop-on-failure >>"$1" 2>&1; then
+    caught_by="$(first_failure build/native) (native)"
+    return 1
+  fi
+  if ! ctest --test-dir build/x86_64 --stop-on-failure --output-on-failure >>"$1" 2>&1; then
+    caught_by=$(first_failure build/x86_64)
+    return 1
+  fi
+}
+
+echo "== the clean tree"
+scripts/build.sh x86_64 native >"$logs/clean.log" 2>&1 || { echo "the clean tree does not build" >&2; exit 1; }
+if ! run_tests "$logs/clean.log"; then
+  echo "the clean tree fails $caught_by: see $logs/clean.log" >&2
+  exit 1
+fi
+
+results=()
+bad=0
+for i in "${!names[@]}"; do
+  name=${names[i]} file=${files[i]}
+  log="$logs/$name.log"
+  start=$SECONDS
+  cp "$root/$file" "$saved"
+  if ! replace "$root/$file" "${originals[i]}" "${replacements[i]}" >"$log" 2>&1; then
+    result="NOT APPLIED ($(tail -n 1 "$log"))"
+    bad=1
+  else
+    mutated=$file
+    if ! scripts/build.sh x86_64 native >>"$log" 2>&1; then
+      result="DOES NOT BUILD"
+      bad=1
+    elif run_tests "$log"; then
+      result="SURVIVED"
+      bad=1
+    else
+      result=$caught_by
+    fi
+    restore
+  fi
+  results+=("$(printf '%-26s %-70s %4ss' "$name" "$result" $((SECONDS - start)))")
+  echo "${results[-1]}"
+done
+
+echo "== rebuilding the clean tree"
+scripts/build.sh x86_64 native >>"$logs/clean.log" 2>&1
+
+echo
+printf '%-26s %-70s %5s\n' mutant "caught by" time
+printf '%s\n' "${results[@]}"
+exit "$bad"
