@@ -197,7 +197,6 @@ int main(int argc, char** argv)
         ++opened;
         Random r = {seed * 1000003u + static_cast<uint64_t>(n)};
         Drive(paint, r, events);
-        Sleep(5000);
         PostMessageA(paint, WM_CLOSE, 0, 0);
         if (!WaitForSession(false, 120000)) {
             std::printf("session %d did not close\n", n);
