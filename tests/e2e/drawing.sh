@@ -3,23 +3,9 @@
 # strokes cancelled and kept with the right button, a double-click, the wheel, the eraser by its key,
 # and Escape. What the screen shows is checked pixel by pixel.
 source "$E2E_LIB"
-scr() { python3 "$(dirname "$E2E_LIB")/screen.py" "$@"; }
-see() { scr expect 3 "$@" || fail "$what"; }
-# xdotool with a pause after every event, so that no movement is merged into the next one.
-drive() {
-  local args=() a
-  for a in "$@"; do
-    if [[ $a == - ]]; then args+=(sleep 0.08); else args+=("$a"); fi
-  done
-  xdotool "${args[@]}" sleep 0.1
-}
 K=000000 W=FFFFFF
 
-# A white desktop: a window of the test's own under everything the program shows.
-read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-"$WINELOADER" "$SCRIVCTL" show-picture 0 0 "$sw" "$sh" FFFFFF FFFFFF FFFFFF FFFFFF >/dev/null 2>&1 &
-e2e_pids+=($!)
-scr expect 5 640,400=FFFFFF 10,790=FFFFFF >/dev/null || fail "the desktop did not turn white"
+white_desktop
 # Without the tray and the launch delay: the program opens one session at once. Pen width 3.
 scr settings "$cfg" flags=0x7A size=3
 start_program

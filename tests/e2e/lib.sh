@@ -192,3 +192,26 @@ click_tray_icon() {
 assert_between() {
   (($1 >= $2 && $1 <= $3)) || fail "$4: ${1} ms, expected ${2} to ${3} ms"
 }
+
+# ---- Drawing with real input over a white desktop.
+
+scr() { python3 "$(dirname "$E2E_LIB")/screen.py" "$@"; }
+# see X,Y=RRGGBB...: the screen shows those pixels within 3 s, or the test fails with $what.
+see() { scr expect 3 "$@" || fail "$what"; }
+# xdotool with a pause for every "-" and after the last event, so that no movement is merged into
+# the next one.
+drive() {
+  local args=() a
+  for a in "$@"; do
+    if [[ $a == - ]]; then args+=(sleep 0.08); else args+=("$a"); fi
+  done
+  xdotool "${args[@]}" sleep 0.15
+}
+# A white window of the test's own under everything the program shows; leaves the screen size in
+# $sw and $sh.
+white_desktop() {
+  read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+  "$WINELOADER" "$SCRIVCTL" show-picture 0 0 "$sw" "$sh" FFFFFF FFFFFF FFFFFF FFFFFF >/dev/null 2>&1 &
+  e2e_pids+=($!)
+  scr expect 5 640,400=FFFFFF 10,790=FFFFFF >/dev/null || fail "the desktop did not turn white"
+}

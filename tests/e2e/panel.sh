@@ -4,15 +4,6 @@
 # the Save As dialog, and closes the session with the panel's close button. Checked by what the
 # screen shows, the saved BMP file and the settings file left behind.
 source "$E2E_LIB"
-scr() { python3 "$(dirname "$E2E_LIB")/screen.py" "$@"; }
-see() { scr expect 3 "$@" || fail "$what"; }
-drive() {
-  local args=() a
-  for a in "$@"; do
-    if [[ $a == - ]]; then args+=(sleep 0.08); else args+=("$a"); fi
-  done
-  xdotool "${args[@]}" sleep 0.15
-}
 # The panel comes back with the spot last pressed on it under the pointer: track that spot.
 gx=160 gy=7
 # The pause keeps a following click on the same spot from being a double-click.
@@ -25,11 +16,7 @@ stroke() { drive mousemove "$1" "$2" - mousedown 1 - mousemove "$3" "$4" - mouse
 dialog_rect() { ctl wait-visible '#32770' 5000 >/dev/null || fail "no dialog"; read -r dx dy _ _ < <(ctl rect '#32770'); }
 W=FFFFFF
 
-# A white desktop: a window of the test's own under everything the program shows.
-read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-"$WINELOADER" "$SCRIVCTL" show-picture 0 0 "$sw" "$sh" FFFFFF FFFFFF FFFFFF FFFFFF >/dev/null 2>&1 &
-e2e_pids+=($!)
-scr expect 5 640,400=FFFFFF 10,790=FFFFFF >/dev/null || fail "the desktop did not turn white"
+white_desktop
 # No tray and no delay; the remembered palette off, with a colour of its own for the dialog's first
 # custom box.
 scr settings "$cfg" flags=0x72 palette0=0x563412
