@@ -129,7 +129,7 @@ show_picture() {
   "$WINELOADER" "$SCRIVCTL" show-picture "$picture_x" "$picture_y" "$picture_size" "$picture_size" \
     "${picture_before[@]}" "${picture_after[@]}" >/dev/null 2>&1 &
   e2e_pids+=($!)
-  expect_picture before 5000 "the picture window did not show"
+  expect_picture before 15000 "the picture window did not show"
 }
 
 change_picture() {
@@ -213,5 +213,5 @@ white_desktop() {
   read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
   "$WINELOADER" "$SCRIVCTL" show-picture 0 0 "$sw" "$sh" FFFFFF FFFFFF FFFFFF FFFFFF >/dev/null 2>&1 &
   e2e_pids+=($!)
-  scr expect 5 640,400=FFFFFF 10,790=FFFFFF >/dev/null || fail "the desktop did not turn white"
+  scr expect 15 640,400=FFFFFF 10,790=FFFFFF >/dev/null || fail "the desktop did not turn white"
 }
