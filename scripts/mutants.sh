@@ -99,7 +99,7 @@ tray-click-no-delay      shell/tray_icon.cpp
 tray-icon-not-kept       shell/tray_icon.cpp
   - trayIconAdded = NotifyShell(NIM_MODIFY);
   + trayIconAdded = false;
-save-not-replacing       shell/settings_file.cpp
+save-not-replacing       shell/safe_file.cpp
   - MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH
   + MOVEFILE_WRITE_THROUGH
 exe-path-quote           shell/exe_path.cpp
@@ -177,9 +177,9 @@ tray-menu-dropped        shell/tray_icon.cpp
 monitor-not-nearest      shell/monitor.cpp
   - MONITOR_DEFAULTTONEAREST
   + MONITOR_DEFAULTTONULL
-hook-dll-kept-on-unload  hook/hook.cpp
-  - if (reason == DLL_PROCESS_DETACH && !reserved)
-  + if (reason == DLL_PROCESS_DETACH && reserved)
+hook-dll-kept-on-release hook/hook.cpp
+  - StopHookThread();
+  + (void)0;
 hook-dll-no-x-button     hook/hook.cpp
   - MAKEWPARAM(message, HIWORD(event.mouseData))
   + MAKEWPARAM(message, 0)
@@ -266,7 +266,8 @@ first_failure() {
   if [[ -s $failed ]]; then head -n 1 "$failed" | cut -d: -f2-; else echo "?"; fi
 }
 
-# run_tests LOG: answers 0 when everything passed, else leaves the first failure in $caught_by.
+# run_tests LOG: answers 0 when everything passed, 1 when a test failed (named in $caught_by), 2
+# when the failing test passed when run again.
 run_tests() {
   rm -f build/native/Testing/Temporary/LastTestsFailed.log build/x86_64/Testing/Temporary/LastTestsFailed.log
   if ! ctest --test-dir build/native --stop-on-failure >>"$1" 2>&1; then
@@ -275,6 +276,13 @@ run_tests() {
   fi
   if ! ctest --test-dir build/x86_64 --stop-on-failure --output-on-failure >>"$1" 2>&1; then
     caught_by=$(first_failure build/x86_64)
+    # Wine now and then ends a test program before it starts; a catch must fail again to count.
+    local name
+    name=$(printf '%s' "$caught_by" | sed 's/[][\.*^$+?(){}|/]/\\&/g')
+    if ctest --test-dir build/x86_64 -R "^$name\$" >>"$1" 2>&1; then
+      caught_by="FLAKY: $caught_by passed when run again"
+      return 2
+    fi
     return 1
   fi
 }
@@ -301,11 +309,13 @@ for i in "${!names[@]}"; do
     if ! scripts/build.sh x86_64 native >>"$log" 2>&1; then
       result="DOES NOT BUILD"
       bad=1
-    elif run_tests "$log"; then
-      result="SURVIVED"
-      bad=1
     else
-      result=$caught_by
+      run_tests "$log" && status=0 || status=$?
+      case $status in
+        0) result="SURVIVED" bad=1 ;;
+        1) result=$caught_by ;;
+        *) result=$caught_by bad=1 ;;
+      esac
     fi
     restore
   fi
