@@ -18,6 +18,6 @@ for size in "${sizes[@]}"; do
   start_private_display "${size}x24"
   ensure_wine_prefix
   start_wineserver
-  "$WINELOADER" "$root/build/x86_64/tests/tools/bench_session.exe"
+  "$WINELOADER" "$root/build/x86_64/bench/bench_session.exe"
   stop_everything
 done

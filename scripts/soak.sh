@@ -31,7 +31,7 @@ resident() { sed -n 's/^VmRSS: *//p' "/proc/$program/status"; }
 echo "seed $seed, sessions $first to $((first + sessions - 1)), $events events each (resident: $(resident))"
 began=$SECONDS
 status=0
-"$WINELOADER" build/x86_64/tests/tools/soak.exe "$seed" "$sessions" "$events" "$first" || status=$?
+"$WINELOADER" build/x86_64/bench/soak.exe "$seed" "$sessions" "$events" "$first" || status=$?
 echo "resident after: $(resident); $((SECONDS - began)) s"
 
 "$WINELOADER" build/x86_64/tests/tools/scrivctl.exe command SCRIVANE_TRAY 32772 || status=1
