@@ -194,29 +194,6 @@ TEST(PanelIcons, PicturesSitOnWhiteWhereverTheMaskIsBlack) {
   for (int i = 0; i < 3; ++i) EXPECT_GT(opaque[i], 100) << "picture " << i << " is nearly empty";
 }
 
-TEST(Version, IsProductAndFileVersion101) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::vector<char> info(GetFileVersionInfoSizeA(path, nullptr) + 1);
-  ASSERT_TRUE(GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), info.data())) << path;
-  auto query = [&](const std::string& key) {
-    void* value = nullptr;
-    UINT length = 0;
-    return VerQueryValueA(info.data(), key.c_str(), &value, &length) ? value : nullptr;
-  };
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query("\\"));
-  ASSERT_NE(fixed, nullptr);
-  auto dotted = [](DWORD high, DWORD low) {
-    return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) +
-           "." + std::to_string(LOWORD(low));
-  };
-  EXPECT_EQ(dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS), "1.0.1.0");
-  EXPECT_EQ(dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), "1.0.1.0");
-  for (const auto& [key, expected] : {std::pair{"FileVersion", "1.0.1"}, {"ProductVersion", "1.0.1"},
-                                      {"ProductName", "Scrivane"}, {"OriginalFilename", "Scrivane.exe"}})
-    EXPECT_STREQ(static_cast<const char*>(query(std::string("\\StringFileInfo\\040904B0\\") + key)), expected) << key;
-}
-
 // Wine makes every program per-monitor aware and ignores supportedOS, so only the text can tell.
 TEST(Manifest, AsksForCommonControls6NoElevationPerMonitorDpiAndWindows7To11) {
   const std::string text = ResourceBytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), LANG_NEUTRAL);
