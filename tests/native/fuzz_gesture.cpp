@@ -11,21 +11,12 @@
 
 namespace {
 
-struct Bytes {
-    const uint8_t* data;
-    size_t size;
-    uint8_t next()
-    {
-        if (size == 0)
-            return 0;
-        --size;
-        return *data++;
-    }
-    int16_t next16() { return static_cast<int16_t>(next() | next() << 8); }
-};
+GestureState s;
 
-[[noreturn]] void Broken(const char* what, const GestureState& s)
+void Require(bool holds, const char* what)
 {
+    if (holds)
+        return;
     std::fprintf(stderr, "%s: buttonsDown %d gestureButton %d strokeMode %d axisLock %d anchor (%ld,%ld)\n", what,
                  s.buttonsDown, s.gestureButton, s.strokeMode, s.axisLock, static_cast<long>(s.anchor.x),
                  static_cast<long>(s.anchor.y));
@@ -33,146 +24,128 @@ struct Bytes {
 }
 
 // Idle, a left gesture (drawing, with others, suspended), a right or a middle gesture: nothing else.
-void CheckListedState(const GestureState& s)
+void CheckListedState()
 {
-    const int g = s.gestureButton;
-    if (g != 0 && g != kLeftButton && g != kRightButton && g != kMiddleButton)
-        Broken("the gesture's button is no button", s);
-    if ((s.buttonsDown & ~(kLeftButton | kRightButton | kMiddleButton)) != 0)
-        Broken("a button the mouse does not have is held", s);
-    if ((g == 0) != (s.buttonsDown == 0))
-        Broken("a gesture without buttons, or buttons without a gesture", s);
-    if (s.strokeMode < kFreeStroke || s.strokeMode > kRectangle || s.axisLock < kAxisUndecided ||
-        s.axisLock > kAxisVertical)
-        Broken("no such stroke mode or axis", s);
+    const int g = s.gestureButton, all = kLeftButton | kRightButton | kMiddleButton;
+    Require(g == 0 || g == kLeftButton || g == kRightButton || g == kMiddleButton, "the gesture's button is no button");
+    Require((s.buttonsDown & ~all) == 0, "a button the mouse does not have is held");
+    Require((g == 0) == (s.buttonsDown == 0), "a gesture without buttons, or buttons without a gesture");
+    Require(s.strokeMode >= kFreeStroke && s.strokeMode <= kRectangle && s.axisLock >= kAxisUndecided &&
+                s.axisLock <= kAxisVertical,
+            "no such stroke mode or axis");
 }
 
-bool SamePoint(POINT a, POINT b)
+// What one step asked for must fit the state before it and the state it left (s).
+void CheckStep(const GestureState& before, const GestureAction& a, int pressed, int released, POINT p)
 {
-    return a.x == b.x && a.y == b.y;
-}
-
-// What one step asked for must fit the state before it and the state it left.
-void CheckStep(const GestureState& before, const GestureState& after, const GestureAction& a, int pressed,
-               int released, POINT p)
-{
-    const bool leftGestureGoesOn = before.gestureButton == kLeftButton && after.gestureButton == kLeftButton;
-    if (leftGestureGoesOn && (before.strokeMode != after.strokeMode || !SamePoint(before.anchor, after.anchor)))
-        Broken("the press that began the stroke no longer decides its mode and anchor", after);
-    if (leftGestureGoesOn && before.axisLock != kAxisUndecided && before.axisLock != after.axisLock)
-        Broken("a decided axis changed during the line", after);
-
-    const bool drawing = after.gestureButton == kLeftButton && (after.buttonsDown & kLeftButton);
+    const bool goesOn = before.gestureButton == kLeftButton && s.gestureButton == kLeftButton;
+    Require(!goesOn || (before.strokeMode == s.strokeMode && before.anchor.x == s.anchor.x &&
+                        before.anchor.y == s.anchor.y),
+            "the press that began the stroke no longer decides its mode and anchor");
+    Require(!goesOn || before.axisLock == kAxisUndecided || before.axisLock == s.axisLock,
+            "a decided axis changed during the line");
+    const bool drawing = s.gestureButton == kLeftButton && (s.buttonsDown & kLeftButton);
+    const bool lastRelease = before.buttonsDown == released && released != 0;
     switch (a.mark) {
     case MarkStep::None:
         break;
     case MarkStep::FirstPoint:
-        if (pressed != kLeftButton || before.gestureButton != 0 || !drawing || after.strokeMode == kRectangle ||
-            !SamePoint(a.point, p) || !a.hidePanel)
-            Broken("a first point outside the start of a stroke", after);
+        Require(pressed == kLeftButton && before.gestureButton == 0 && drawing && s.strokeMode != kRectangle &&
+                    a.point.x == p.x && a.point.y == p.y && a.hidePanel,
+                "a first point outside the start of a stroke");
         break;
     case MarkStep::NextPoint:
-        if (!drawing || after.strokeMode == kRectangle)
-            Broken("a next point outside a stroke", after);
-        if (after.strokeMode == kAxisLine &&
-            (after.axisLock == kAxisUndecided || (after.axisLock == kAxisHorizontal && a.point.y != after.anchor.y) ||
-             (after.axisLock == kAxisVertical && a.point.x != after.anchor.x)))
-            Broken("a line left its axis", after);
+        Require(drawing && s.strokeMode != kRectangle, "a next point outside a stroke");
+        Require(s.strokeMode != kAxisLine ||
+                    (s.axisLock == kAxisHorizontal && a.point.y == s.anchor.y) ||
+                    (s.axisLock == kAxisVertical && a.point.x == s.anchor.x),
+                "a line left its axis");
         break;
     case MarkStep::Rectangle:
-        if (!drawing || after.strokeMode != kRectangle)
-            Broken("a rectangle outside a rectangle gesture", after);
+        Require(drawing && s.strokeMode == kRectangle, "a rectangle outside a rectangle gesture");
         break;
     case MarkStep::Commit:
-        if (released != kLeftButton || before.buttonsDown != kLeftButton || before.gestureButton != kLeftButton)
-            Broken("a commit that is not the stroke's last release", before);
+        Require(released == kLeftButton && lastRelease && before.gestureButton == kLeftButton,
+                "a commit that is not the stroke's last release");
         break;
     case MarkStep::Revert:
-        if (released != kRightButton || before.buttonsDown != kRightButton || before.gestureButton != kLeftButton)
-            Broken("a revert that is not a suspended stroke's right release", before);
+        Require(released == kRightButton && lastRelease && before.gestureButton == kLeftButton,
+                "a revert that is not a suspended stroke's right release");
         break;
     }
-    if (a.showPanel && (released != kRightButton || before.buttonsDown != kRightButton ||
-                        before.gestureButton != kRightButton))
-        Broken("the panel shown by anything but a right click", before);
-    if (a.hidePanel && !(pressed == kLeftButton && before.gestureButton == 0 && after.gestureButton == kLeftButton))
-        Broken("the panel hidden by anything but the start of a stroke", before);
+    Require(!a.showPanel || (released == kRightButton && lastRelease && before.gestureButton == kRightButton),
+            "the panel shown by anything but a right click");
+    Require(!a.hidePanel || (pressed == kLeftButton && before.gestureButton == 0 && s.gestureButton == kLeftButton),
+            "the panel hidden by anything but the start of a stroke");
+    CheckListedState();
 }
 
-void Release(GestureState& s, int button, POINT p, const PointerContext& c)
+void Release(int button, POINT p, const PointerContext& c)
 {
     const GestureState before = s;
-    const GestureAction a = GestureButtonUp(s, button, p, c);
-    CheckStep(before, s, a, 0, button, p);
-    CheckListedState(s);
+    CheckStep(before, GestureButtonUp(s, button, p, c), 0, button, p);
 }
 
-void ReleaseMissed(GestureState& s, uint32_t keyFlags, int except, POINT p, const PointerContext& c)
+void ReleaseMissed(uint32_t keyFlags, int except, POINT p, const PointerContext& c)
 {
     const int missed = MissedReleases(s, keyFlags, except);
-    if ((missed & ~s.buttonsDown) != 0 || (missed & except) != 0)
-        Broken("a missed release of a button the gesture does not hold", s);
-    for (int button : kReleaseOrder) {
+    Require((missed & ~s.buttonsDown) == 0 && (missed & except) == 0,
+            "a missed release of a button the gesture does not hold");
+    for (int button : kReleaseOrder)
         if (missed & button)
-            Release(s, button, p, c);
-    }
+            Release(button, p, c);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Bytes in = {data, size};
-    GestureState s;
+    auto next = [&]() -> uint8_t { return size ? (--size, *data++) : 0; };
+    s = GestureState();
     unsigned zoom = 0;
-    while (in.size > 0) {
-        const uint8_t op = in.next();
-        const int button = 1 << (in.next() % 3);
-        const POINT p = {in.next16(), in.next16()};  // lParam's words, sign-extended
-        const uint32_t keyFlags = in.next() & 0x7F;
-        const uint8_t facts = in.next();
-        PointerContext c;
-        c.panelWasVisible = facts & 1;
-        c.overPanel = facts & 2;
-        c.highlighterPen = facts & 4;
-
+    while (size > 0) {
+        const uint8_t op = next();
+        const int button = 1 << (next() % 3);
+        const int16_t x = static_cast<int16_t>(next() | next() << 8), y = static_cast<int16_t>(next() | next() << 8);
+        const POINT p = {x, y};  // lParam's words, sign-extended
+        const uint32_t keyFlags = next() & 0x7F;
+        const uint8_t facts = next();
+        const PointerContext c = {(facts & 1) != 0, (facts & 2) != 0, (facts & 4) != 0};
         switch (op % 6) {
-        case 0: {
-            ReleaseMissed(s, keyFlags, 0, p, c);
-            const GestureState pressedFrom = s;
-            const GestureAction a = GestureButtonDown(s, button, p, keyFlags, c);
-            CheckStep(pressedFrom, s, a, button, 0, p);
+        case 0:
+            ReleaseMissed(keyFlags, 0, p, c);
+            {
+                const GestureState pressedFrom = s;
+                CheckStep(pressedFrom, GestureButtonDown(s, button, p, keyFlags, c), button, 0, p);
+            }
             break;
-        }
         case 1:
-            ReleaseMissed(s, keyFlags, button, p, c);
-            Release(s, button, p, c);
+            ReleaseMissed(keyFlags, button, p, c);
+            Release(button, p, c);
             break;
-        case 2: {
-            ReleaseMissed(s, keyFlags, 0, p, c);
-            const GestureState movedFrom = s;
-            const GestureAction a = GestureMove(s, p);
-            CheckStep(movedFrom, s, a, 0, 0, p);
+        case 2:
+            ReleaseMissed(keyFlags, 0, p, c);
+            {
+                const GestureState movedFrom = s;
+                CheckStep(movedFrom, GestureMove(s, p), 0, 0, p);
+            }
             break;
-        }
         case 3:  // no stroke starts and no button is taken
-            ReleaseMissed(s, keyFlags, 0, p, c);
-            CheckStep(s, s, GestureDoubleClick(), 0, 0, p);
+            ReleaseMissed(keyFlags, 0, p, c);
+            CheckStep(s, GestureDoubleClick(), 0, 0, p);
             break;
         case 4: {
-            const unsigned next = ZoomAfterWheel(zoom, p.x);
-            const unsigned step = next > zoom ? next - zoom : zoom - next;
-            if (next > kMaxZoomLevel || step > 1 || (p.x > 0 && next < zoom) || (p.x < 0 && next > zoom) ||
-                (p.x == 0 && next != zoom))
-                Broken("the wheel skipped a level or left the range", s);
-            zoom = next;
+            const unsigned to = ZoomAfterWheel(zoom, x);
+            Require(to <= kMaxZoomLevel && to == (x > 0 ? zoom + (zoom < kMaxZoomLevel) : x < 0 ? zoom - (zoom > 0) : zoom),
+                    "the wheel skipped a level or left the range");
+            zoom = to;
             break;
         }
         case 5:
             ResetGestureButtons(s);  // a new paint window
             break;
         }
-        CheckListedState(s);
+        CheckListedState();
     }
     return 0;
 }
