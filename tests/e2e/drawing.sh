@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# A user draws on a white desktop with real input, first with the bare pen: a free stroke, a Ctrl
-# line, a Shift rectangle, strokes cancelled and kept with the right button, a double-click, the
-# wheel, the eraser by its key and Escape. Then with the palette panel: a colour, the width, the
-# highlighter, a pen by key, the colour dialog, Save As and the panel's close button. Checked by what
-# the screen shows, the saved picture and the settings left behind.
+# Drawing on a white desktop with real input, without the tray: the bare pen, Escape, then the palette
+# panel, the colour dialog, Save As and the panel's close button. Checked by what the screen shows, the
+# saved picture and the settings left behind.
 source "$E2E_LIB"
 K=000000 W=FFFFFF
 white_desktop
@@ -54,18 +52,13 @@ step "Escape ends the session, and with it the program"
 drive key Escape
 expect_exit "$program" "Escape"
 
-# The panel comes back with the spot last pressed on it under the pointer: track that spot.
+# The panel comes back with the spot last pressed on it (by grab: cells, the size box, the eraser)
+# under the pointer; the pause keeps a next click on the same spot from being a double-click.
 gx=160 gy=7
-# The pause keeps a following click on the same spot from being a double-click.
 panel_at() { drive mousemove "$1" "$2" - click 3 sleep 0.55; px=$(($1 - gx)) py=$(($2 - gy)); }
-# on X Y: the client point of panel point (X,Y); presses on cells, the size box and the eraser move
-# the spot, presses on save and close do not.
-on() { echo "$((px + $1)) $((py + $2))"; }
+on() { echo "$((px + $1)) $((py + $2))"; }  # X Y on the panel, on the screen
 grab() { gx=$1 gy=$2; }
-dialog() {
-  ctl wait '#32770' visible 5000 >/dev/null || fail "no dialog"
-  read -r dx dy _ < <(ctl rect '#32770')
-}
+dialog() { read -r dx dy _ < <(ctl wait '#32770' visible 5000 + rect '#32770' | tail -n 1) || fail "no dialog"; }
 
 start 5 0x563412  # the dialog's first custom colour
 step "a right click shows the panel at the pointer; a left click picks green; the next stroke is green"
@@ -123,12 +116,10 @@ header=$(python3 -c "import struct; print(struct.pack('<2sIHHIIiiHHIIiiII', b'BM
   $sw, $sh, 1, 24, 0, $stride * $sh, 0, 0, 0, 0).hex())")
 [[ -s $bmp && $(hex_at "$bmp" 0 54) == "$header" && $(stat -c %s "$bmp") == $((54 + stride * sh)) ]] \
   || fail "picture.bmp: $(stat -c %s "$bmp" 2>&1) bytes, header $(hex_at "$bmp" 0 54 2>&1), expected $header"
-for p in "150 100 00ff00 the green stroke" "150 400 0000ff the red stroke" "150 500 563412 the accepted colour" \
-  "150 212 ffffff unmagnified" "$((px + 100)) $((py + 5)) ffffff no panel"; do
-  read -r x y bgr why <<<"$p"
-  got=$(hex_at "$bmp" $((54 + (sh - 1 - y) * stride + 3 * x)) 3)
-  [[ $got == "$bgr" ]] || fail "picture.bmp, $why: ($x,$y) holds BGR $got, expected $bgr"
-done
+at() { hex_at "$bmp" $((54 + (sh - 1 - $2) * stride + 3 * $1)) 3; }  # BGR
+got="$(at 150 100) $(at 150 400) $(at 150 500) $(at 150 212) $(at $((px + 100)) $((py + 5)))"
+[[ $got == "00ff00 0000ff 563412 ffffff ffffff" ]] \
+  || fail "picture.bmp: green, red and accepted strokes, unmagnified, no panel: $got (BGR)"
 drive click 5 - click 5
 
 step "the close button ends the session; the settings keep the pen, the width, the palette and the path"

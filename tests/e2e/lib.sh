@@ -9,29 +9,25 @@ mkdir -p "$work"
 cp "$SCRIVANE_EXE" "$work/Scrivane.exe"
 
 pids=()
-e2e_cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
-}
+e2e_cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done; }
 trap e2e_cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 step() { echo "-- $*"; }
-ctl() { "$WINELOADER" "$SCRIVCTL" "$@"; }
+runner=()  # the user the program and ctl run as; empty: this one
+ctl() { "${runner[@]}" "$WINELOADER" "$SCRIVCTL" "$@"; }
 hex_at() { od -A n -t x1 -v -j "$2" -N "$3" "$1" | tr -d ' \n'; }  # FILE OFFSET LENGTH
 assert_between() { (($1 >= $2 && $1 <= $3)) || fail "$4: $1 ms, expected $2 to $3 ms"; }
 
-# write_settings FLAGS DELAY [WIDTH [COLOUR...]]: a 340-byte file with Print Screen, pen 0 of width 5,
-# F1, that palette (0x00BBGGRR, the rest black) and no path.
+# write_settings FLAGS DELAY [WIDTH [COLOUR]]: a 340-byte file with Print Screen, pen 0 of width 5, F1,
+# a black palette but for that first colour (0x00BBGGRR), and no path.
 write_settings() {
-  local palette=("${@:4}")
-  python3 -c "import struct,sys; sys.stdout.buffer.write(struct.pack('<6I8x${#palette[@]}I',$1,0x2C,$2,0,${3:-5},0x70,\
-$(IFS=,; echo "${palette[*]}")).ljust(340,b'\0'))" >"$cfg"
+  python3 -c "import struct; open('$cfg','wb').write(struct.pack('<6I8xI',$1,44,$2,0,${3:-5},112,${4:-0}).ljust(340,b'\0'))"
 }
 
-# Starts the program from its folder, its PID in $program; waits for its window unless told not to.
+# Starts the program from the settings' folder, its PID in $program; waits for its window unless told not to.
 start_program() {
-  (cd "$work" && exec "$WINELOADER" "$work/Scrivane.exe") &
+  (cd "${cfg%/*}" && exec "${runner[@]}" "$WINELOADER" Scrivane.exe) &
   program=$!
   pids+=("$program")
   [[ ${1:-} == --no-wait ]] || ctl wait SCRIVANE_TRAY present 15000 || fail "the program's window did not appear"
@@ -45,18 +41,12 @@ expect_exit() {
   ((rc == 0)) || fail "$2: exit code $rc"
 }
 
-exit_program() {
-  ctl post SCRIVANE_TRAY 0x111 32772 0 || fail "could not send Exit"
-  expect_exit "$program" "Exit"
-}
+exit_program() { ctl post SCRIVANE_TRAY 0x111 32772 0 || fail "could not send Exit"; expect_exit "$program" "Exit"; }
 
 # Prints the milliseconds from the hot key to a visible paint window.
 hot_key_session() { ctl key 0x2C + wait SCRIVANE_MAIN visible "${1:-5000}" || fail "no session after the hot key"; }
 
-close_session() {
-  ctl post SCRIVANE_MAIN 16 || fail "no paint window to close"
-  ctl wait SCRIVANE_MAIN gone 5000 || fail "the paint window is still there after WM_CLOSE"
-}
+close_session() { ctl post SCRIVANE_MAIN 16 + wait SCRIVANE_MAIN gone 5000 || fail "WM_CLOSE closed no session"; }
 
 # The first icon of Wine's tray window is centred at (13,32). After input to another window the tray
 # takes the first click for itself: the middle button, which the icon ignores, spends it.
@@ -65,14 +55,16 @@ click_tray_icon() {
   xdotool mousemove 13 32 click 2 click "$1"
 }
 
+# A helper in the background, its output in $work.out.
+helper() { "$WINELOADER" "$SCRIVCTL" "$@" >"$work.out" 2>&1 & pids+=($!); }
+
 # show_picture [X Y W H X Y...]: `scrivctl picture` (by default below the tray icon) and the points
-# expect_picture checks.
+# expect_picture checks. A helper's first window gets 15 s: Wine may be cold.
 show_picture() {
   (($#)) || set -- 0 100 1280 700 100 150 255 450 256 450 700 620 1279 799
-  "$WINELOADER" "$SCRIVCTL" picture "${@:1:4}" >/dev/null 2>&1 &
-  pids+=($!)
+  helper picture "${@:1:4}"
   points=("${@:5}")
-  expect_picture 0x40 15000 "the picture did not show"  # a helper's first window: Wine may be cold
+  expect_picture 0x40 15000 "the picture did not show"
 }
 
 # expect_picture BLUE MS WHAT: within MS, the picture shows in that colouring at every point.
@@ -88,8 +80,7 @@ expect_picture() {
 # A white window under everything the program shows, for drawing on; the screen's size in $sw $sh.
 white_desktop() {
   read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-  "$WINELOADER" "$SCRIVCTL" picture 0 0 "$sw" "$sh" FFFFFF >/dev/null 2>&1 &
-  pids+=($!)
+  helper picture 0 0 "$sw" "$sh" FFFFFF
   ctl pixels 15000 640 400 FFFFFF 10 790 FFFFFF >/dev/null || fail "the desktop did not turn white"
 }
 see() { ctl pixels 3000 "${@:2}" || fail "$1"; }  # WHAT X Y RRGGBB...: the screen shows them within 3 s
@@ -99,8 +90,7 @@ drive() { xdotool $(printf '%s\n' "$@" | sed 's/^-$/sleep 0.08/') sleep 0.15; }
 
 # hold clipboard|VK MODS MS: another program keeps the clipboard open, or owns that hot key.
 hold() {
-  "$WINELOADER" "$SCRIVCTL" hold "$@" >"$work.hold" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 150); do grep -qs held "$work.hold" && return; sleep 0.1; done
+  helper hold "$@"
+  for _ in $(seq 150); do grep -qs held "$work.out" && return; sleep 0.1; done
   fail "the other program could not hold the $1"
 }

@@ -16,29 +16,23 @@ gesture() {
   xdotool mouseup 3 mouseup 2
 }
 
-step "with the module: middle held, a right press starts a session at once"
-cp "$SCRIVANE_HOOK_DLL" "$work/Scrivane.dll"
-start_program
-ms=$(gesture)
-[[ $ms != none ]] || fail "no session within 1.5 s of the gesture"
-assert_between "$ms" 0 1000 "right press to session"
-close_session
-
-exit_program
-
 # The module with its Release export renamed: its hook still works, but nothing could ever remove it.
-python3 -c "import sys; d = open(sys.argv[1], 'rb').read(); open(sys.argv[2], 'wb').write(d.replace(b'Release\0', b'Relaxed\0'))" \
-  "$SCRIVANE_HOOK_DLL" "$work/broken.dll"
+LC_ALL=C sed 's/Release\x00/Relaxed\x00/' "$SCRIVANE_HOOK_DLL" >"$work/broken.dll"
 cmp -s "$SCRIVANE_HOOK_DLL" "$work/broken.dll" && fail "could not rename the module's Release"
+cp "$SCRIVANE_HOOK_DLL" "$work/real.dll"
 cp "$FAILING_HOOK_DLL" "$work/failing.dll"  # its Capture answers FALSE
 printf 'MZ, but nothing a loader could map' >"$work/no-module.dll"
 cp "$cfg" "$work.stored"
-for module in none broken.dll failing.dll no-module.dll; do
-  step "with $module for the module: the gesture does nothing; the hot key works, and Exit keeps the settings"
+for module in real.dll none broken.dll failing.dll no-module.dll; do
+  step "$module for the module: a session at once only with the real one; the hot key works; Exit keeps the settings"
   rm -f "$work/Scrivane.dll"
   [[ $module == none ]] || cp "$work/$module" "$work/Scrivane.dll"
   start_program
-  [[ $(gesture) == none ]] || fail "a session started"
+  ms=$(gesture)
+  if [[ $module == real.dll ]]; then
+    assert_between "${ms/none/-1}" 0 1000 "right press to session (-1: none within 1.5 s)"
+    close_session
+  elif [[ $ms != none ]]; then fail "a session started"; fi
   hot_key_session >/dev/null
   close_session
   exit_program

@@ -4,11 +4,9 @@
 //   post CLASS MSG [WPARAM LPARAM]      posts a message to the window of CLASS
 //   pixels MS X Y RRGGBB...             until the listed screen pixels have those colours; prints the
 //                                       wrong ones when MS have passed
-//   picture X Y W H [RRGGBB]            shows the pattern, or that colour, until WM_CLOSE; 1025 switches
-//                                       the pattern's colouring
+//   picture X Y W H [RRGGBB]            shows the pattern (1025 switches its colouring), or one colour
 //   rect CLASS [ID]                     prints "left top right bottom" of the window, or of its control ID
-//   hold clipboard|VK MODS MS           keeps the clipboard open, or the hot key registered, for MS;
-//                                       prints "held" once it is
+//   hold clipboard|VK MODS MS           keeps the clipboard open, or the hot key, for MS; prints "held"
 //   clipboard W H C1 C2 C3 C4 | empty   a 24-bit CF_DIB of four quadrants (top-left, top-right,
 //                                       bottom-left, bottom-right), or nothing, on the clipboard
 //   key [down|up] VK...                 presses and releases each key with SendInput, or one half
@@ -113,18 +111,6 @@ int Picture(char** args)
     return window ? 0 : 1;
 }
 
-// Another program in the middle of its clipboard work, or owning a hot key.
-int Hold(int count, char** args)
-{
-    if (std::strcmp(args[0], "clipboard") ? !RegisterHotKey(nullptr, 1, Number(args[1]), Number(args[0]))
-                                          : !OpenClipboard(nullptr))
-        return 1;
-    std::printf("held\n");
-    std::fflush(stdout);
-    Sleep(Number(args[count - 1]));
-    return 0;
-}
-
 int Clipboard(int count, char** args)
 {
     HGLOBAL memory = nullptr;
@@ -180,16 +166,18 @@ int Run(int count, char** args)
         solid = count >= 6 ? Colour(args[5]) : CLR_INVALID;
         return Picture(args + 1);
     }
-    if (!std::strcmp(verb, "rect") && count >= 2) {
-        RECT r;
-        HWND of = FindWindowA(args[1], nullptr);
-        if (!GetWindowRect(count >= 3 ? GetDlgItem(of, Number(args[2])) : of, &r))
+    RECT r;
+    if (!std::strcmp(verb, "rect") && count >= 2)
+        return GetWindowRect(count >= 3 ? GetDlgItem(w, Number(args[2])) : FindWindowA(args[1], nullptr), &r) &&
+                       std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom) > 0 ? 0 : 1;
+    if (!std::strcmp(verb, "hold") && count >= 3) {  // another program at its clipboard work, or owning the key
+        if (count == 3 ? !OpenClipboard(nullptr) : !RegisterHotKey(nullptr, 1, Number(args[2]), Number(args[1])))
             return 1;
-        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        std::printf("held\n");
+        std::fflush(stdout);
+        Sleep(Number(args[count - 1]));
         return 0;
     }
-    if (!std::strcmp(verb, "hold") && count >= 3)
-        return Hold(count - 1, args + 1);
     if (!std::strcmp(verb, "clipboard") && count >= 2)
         return Clipboard(count - 1, args + 1);
     if (!std::strcmp(verb, "key") && count >= 2)
