@@ -55,13 +55,13 @@ rm -f "$run_dir/Scrivane.cfg"
 (cd "$run_dir" && exec "$WINELOADER" "$run_dir/Scrivane.exe") &
 program=$!
 started_pids+=("$program")
-ctl wait-window SCRIVANE_TRAY 20000 >/dev/null
+ctl wait SCRIVANE_TRAY present 20000 >/dev/null
 sleep 0.5
 shot "$run_dir/desktop.png"
 
 # A second start hands over to the running copy, which starts a session after the launch delay.
 (cd "$run_dir" && "$WINELOADER" "$run_dir/Scrivane.exe")
-ctl wait-visible SCRIVANE_MAIN 10000 >/dev/null
+ctl wait SCRIVANE_MAIN visible 10000 >/dev/null
 sleep 0.3
 # A free stroke under the text, a Ctrl line, a Shift rectangle around the logo.
 drive mousemove 130 260 - mousedown 1 - mousemove 200 290 - mousemove 280 250 - mousemove 360 295 - mousemove 440 260 - mouseup 1
@@ -76,9 +76,9 @@ shot "$run_dir/drawing.png"
 drive mousemove 300 280 - click 4 - click 4 - click 4
 shot "$run_dir/magnified.png"
 drive click 5 - click 5 - click 5 - key Escape
-ctl wait-gone SCRIVANE_MAIN 10000 >/dev/null || ctl post SCRIVANE_MAIN 16 0 0
-ctl wait-gone SCRIVANE_MAIN 10000 >/dev/null
-ctl command SCRIVANE_TRAY 32772 # Exit
+ctl wait SCRIVANE_MAIN gone 10000 >/dev/null || ctl post SCRIVANE_MAIN 16 0 0
+ctl wait SCRIVANE_MAIN gone 10000 >/dev/null
+ctl post SCRIVANE_TRAY 0x111 32772 0  # Exit
 wait "$program" || true
 echo "No display here, so Scrivane ran on a private one and was driven with real input. Screenshots:"
 echo "  $run_dir/desktop.png    (the desktop, with Scrivane waiting in the tray)"

@@ -25,7 +25,7 @@ cp build/x86_64/Scrivane.exe "$work/"
 (cd "$work" && exec "$WINELOADER" Scrivane.exe) &
 program=$!
 started_pids+=("$program")
-"$WINELOADER" build/x86_64/tests/tools/scrivctl.exe wait-window SCRIVANE_TRAY 15000
+"$WINELOADER" build/x86_64/tests/tools/scrivctl.exe wait SCRIVANE_TRAY present 15000
 resident() { sed -n 's/^VmRSS: *//p' "/proc/$program/status"; }
 
 echo "seed $seed, sessions $first to $((first + sessions - 1)), $events events each (resident: $(resident))"
@@ -34,7 +34,7 @@ status=0
 "$WINELOADER" build/x86_64/bench/soak.exe "$seed" "$sessions" "$events" "$first" || status=$?
 echo "resident after: $(resident); $((SECONDS - began)) s"
 
-"$WINELOADER" build/x86_64/tests/tools/scrivctl.exe command SCRIVANE_TRAY 32772 || status=1
+"$WINELOADER" build/x86_64/tests/tools/scrivctl.exe post SCRIVANE_TRAY 0x111 32772 0 || status=1
 exit_code=0
 wait "$program" || exit_code=$?
 echo "program exit code after Exit: $exit_code"

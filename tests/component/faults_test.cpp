@@ -1,7 +1,7 @@
 // The fault table for saving files, seen where the faults strike: each row puts one fault beside
 // an old settings file or picture and runs the program's own load and save. Afterwards the file is
 // whole, old or new as the row says, the call answered as designed, and nothing else is left in the
-// folder. The faults only the whole program shows are in tests/e2e/faults.sh.
+// folder. The faults only the whole program shows are in the end-to-end stories.
 #include <gtest/gtest.h>
 #include <windows.h>
 

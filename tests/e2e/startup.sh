@@ -1,77 +1,54 @@
 #!/usr/bin/env bash
-# Start-up, the single-instance hand-over, Exit, and what is left in the settings file.
+# Start-up while another program owns Print Screen, a second copy handing over to the first, the
+# options from the tray menu, and Exit from the tray menu writing the settings chosen there.
 source "$E2E_LIB"
 
-# A 340-byte record: tray mode and defaults, with marks in the fields that must survive as stored.
-write_record() {
-  local path=$1 length=$2
-  {
-    printf '\x7f\x00\x00\x00'          # flags: tray mode and the default options
-    printf '\x2c\x00\x00\x00'          # launchHotKey: Print Screen
-    printf '\x01\x00\x00\x00'          # launchDelay
-    printf '\x03\x00\x00\x00'          # lastPen
-    printf '\x07\x00\x00\x00'          # penSize
-    printf '\x70\x00\x00\x00'          # penSelectKey
-    printf '\xa1\xa2\xa3\xa4\xa5\xa6\xa7\xa8'   # reserved1
-    printf '\x11\x22\x33\x00%.0s' {1..8}        # palette
-    printf '\xb1\xb2\xb3\xb4%.0s' {1..4}        # reserved2
-    printf 'C:\\pictures\\kept.bmp'
-    head -c $((260 - 20)) /dev/zero
-  } >"$path"
-  truncate -s "$length" "$path"
+hold 0x2C 0 120000  # Print Screen
+
+step "the hot key taken: a quiet start; a second start exits 0 at once, the first copy opens a session after 1 s"
+start_program
+first=$program
+if ctl wait '#32770' present 1000 2>/dev/null; then fail "a message box at start"; fi
+start_program --no-wait
+expect_exit "$program" "the second copy"
+assert_between "$(ctl wait SCRIVANE_MAIN visible 5000)" 400 4000 "from the second copy's end to a session"
+close_session
+[[ ! -e $cfg ]] || fail "a settings file was written before Exit"
+
+# tray_menu DOWNS [X Y]: the tray icon's menu, the pointer moved to X Y, DOWNS times Down and Return.
+tray_menu() {
+  click_tray_icon 3
+  ctl wait '#32768' visible 5000 >/dev/null || fail "the tray menu did not open"
+  [[ -z ${2:-} ]] || xdotool mousemove "$2" "$3"
+  ctl key $(yes 0x28 | head -n "$1") 0x0D
+}
+# A left click in the middle of option control ID; the focus change takes Wine a moment.
+click() {
+  read -r l t r b < <(ctl rect SCRIVANE_TRAY "$1") || fail "no option control $1"
+  xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1 sleep 0.3
 }
 
-step "first start without a settings file stays hidden and keeps running"
-start_program
-first=$program_pid
-wait_for_program
-sleep 1
-still_running "$first" || fail "the first copy ended"
-if ctl visible SCRIVANE_TRAY; then fail "the settings window is visible"; fi
-[[ ! -e "$cfg" ]] || fail "a settings file was written while running"
+step "Config from the tray menu shows the options with the pointer on their caption"
+tray_menu 1 600 400
+ctl wait SCRIVANE_TRAY visible 5000 >/dev/null || fail "Config showed nothing"
+read -r l t r b < <(ctl rect SCRIVANE_TRAY)
+read -r _ box_top _ < <(ctl rect SCRIVANE_TRAY 1001)
+(((l + r) / 2 == 600 && t < 400 && 400 < box_top - 10)) \
+  || fail "window at $l,$t-$r,$b, first box at y $box_top: the pointer at 600,400 is not on the caption's middle"
 
-step "a second start exits with code 0 at once and does not touch the settings file"
-start_program
-second=$program_pid
-wait_exit "$second" 10
-[[ $exit_code -eq 0 ]] || fail "second copy exit code $exit_code"
-[[ ! -e "$cfg" ]] || fail "the second copy wrote a settings file"
-still_running "$first" || fail "the first copy ended after the second start"
-
-step "Exit ends the program with code 0 and writes 340 bytes beside the executable"
-exit_program
-wait_exit "$first" 10
-[[ $exit_code -eq 0 ]] || fail "exit code $exit_code after Exit"
-[[ -f "$cfg" ]] || fail "no settings file after Exit"
-[[ $(file_size "$cfg") -eq 340 ]] || fail "settings file has $(file_size "$cfg") bytes"
-[[ $(hex_at "$cfg" 0 24) == "7f0000002c00000001000000000000000500000070000000" ]] \
-  || fail "defaults not written: $(hex_at "$cfg" 0 24)"
-
-step "a stored record survives a run byte for byte, and a second start leaves it alone"
-write_record "$cfg" 340
-cp "$cfg" "$work/expected.cfg"
-start_program
-first=$program_pid
-wait_for_program
-start_program
-wait_exit "$program_pid" 10
-[[ $exit_code -eq 0 ]] || fail "second copy exit code $exit_code"
-cmp -s "$cfg" "$work/expected.cfg" || fail "the second start changed the settings file"
-exit_program
-wait_exit "$first" 10
-cmp -s "$cfg" "$work/expected.cfg" || fail "the record changed: $(hex_at "$cfg" 0 96)"
-
-step "an 80-byte file comes back as 340 bytes, its 80 bytes kept and the save path empty"
-write_record "$cfg" 80
-head -c 80 "$cfg" >"$work/expected-head"
-start_program
-first=$program_pid
-wait_for_program
-exit_program
-wait_exit "$first" 10
-[[ $exit_code -eq 0 ]] || fail "exit code $exit_code"
-[[ $(file_size "$cfg") -eq 340 ]] || fail "settings file has $(file_size "$cfg") bytes"
-cmp -s <(head -c 80 "$cfg") "$work/expected-head" || fail "the first 80 bytes changed"
-[[ $(hex_at "$cfg" 80 260 | tr -d 0) == "" ]] || fail "save path not empty"
-
-echo "PASS"
+step "boxes clicked, a delay, pen key and launch key typed: Exit from the menu saves them, 340 bytes, nothing else"
+click 1014  # Include Cursor on
+click 1010  # Remember Palette off
+click 1006
+ctl key 0x24 + key down 0x10 + key 0x23 + key up 0x10 + key 0x32  # Home, Shift+End, "2"
+click 1009
+ctl key 0x72  # F3
+click 1004
+ctl key down 0x11 + key 0x2C + key up 0x11  # Ctrl+Print Screen
+sleep 0.3  # the control takes the keys before Exit saves
+tray_menu 2  # past the separator to Exit
+expect_exit "$first" "Exit from the menu"
+[[ $(stat -c %s "$cfg") == 340 && $(hex_at "$cfg" 0 24) == 770100002c02000002000000000000000500000072000000 ]] \
+  || fail "settings written as $(stat -c %s "$cfg") bytes starting $(hex_at "$cfg" 0 24)"
+[[ $(ls "$work") == $'Scrivane.cfg\nScrivane.exe' ]] || fail "files left beside the program: $(ls "$work")"
+echo PASS
