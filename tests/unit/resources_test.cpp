@@ -123,51 +123,36 @@ TEST(Icons, AppIconsHaveTheirSizesAndDepths) {
   EXPECT_EQ(GroupImages(false, IDI_APP_SMALL), "16x16x8");
 }
 
-// A cursor as the system loads it: "x,y" of its hot spot (left empty unless it
-// is monochrome), and top-down 32 rows of its AND plane then 32 of its XOR plane.
-struct Cursor {
-  std::string hot;
-  BYTE bits[64 * 4] = {};  // 4 bytes a row
-
-  explicit Cursor(int id) {
-    HCURSOR cursor = static_cast<HCURSOR>(LoadImageA(Self(), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 32, 32, 0));
-    ICONINFO info = {};
-    if (cursor && GetIconInfo(cursor, &info) && !info.hbmColor &&
-        GetBitmapBits(info.hbmMask, sizeof bits, bits) == sizeof bits)
-      hot = std::to_string(info.xHotspot) + "," + std::to_string(info.yHotspot);
-    DeleteObject(info.hbmColor);  // each of these ignores a null handle
-    DeleteObject(info.hbmMask);
-    DestroyCursor(cursor);
-  }
-  bool Bit(int row, int x) const { return bits[row * 4 + x / 8] >> (7 - x % 8) & 1; }
-  bool Transparent(int x, int y) const { return Bit(y, x) && !Bit(y + 32, x); }
-  bool Inverted(int x, int y) const { return Bit(y, x) && Bit(y + 32, x); }
-};
-
-// "x,y " for each pixel of a width x height picture where ok(x, y) fails (the
-// first 20 of them).
-template <class Ok> std::string WrongPixels(int width, int height, Ok ok) {
-  std::string wrong;
-  for (int y = 0, n = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      if (!ok(x, y) && ++n <= 20) wrong += std::to_string(x) + "," + std::to_string(y) + (n < 20 ? " " : "...");
+// A cursor's mask as the system loads it: transparent where AND is 1 and XOR 0, inverted where both
+// are 1, opaque where AND is 0. Lists the pixels whose state is not among those `wanted` answers.
+template <class Wanted> std::string WrongCursorPixels(int id, POINT hot, Wanted wanted) {
+  HCURSOR cursor = static_cast<HCURSOR>(LoadImageA(Self(), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 32, 32, 0));
+  ICONINFO info = {};
+  BYTE bits[64 * 4] = {};  // 32 rows of AND then 32 of XOR, 4 bytes a row
+  if (!cursor || !GetIconInfo(cursor, &info) || info.hbmColor || GetBitmapBits(info.hbmMask, sizeof bits, bits) != sizeof bits)
+    return "not a monochrome cursor";
+  DeleteObject(info.hbmMask);
+  DestroyCursor(cursor);
+  std::string wrong = info.xHotspot == DWORD(hot.x) && info.yHotspot == DWORD(hot.y) ? "" : "hot spot ";
+  auto bit = [&](int row, int x) { return bits[row * 4 + x / 8] >> (7 - x % 8) & 1; };
+  for (int y = 0; y < 32 && wrong.size() < 80; ++y)
+    for (int x = 0; x < 32; ++x) {
+      const char is = !bit(y, x) ? 'o' : bit(y + 32, x) ? 'i' : 't';
+      if (!std::strchr(wanted(x, y), is)) wrong += std::to_string(x) + "," + std::to_string(y) + " ";
+    }
   return wrong;
 }
 
 TEST(Cursors, HotSpotsAndShapesMatchWhereEachToolActs) {
-  for (int id : {IDC_PEN, IDC_ERASER, IDC_HIGHLIGHTER}) EXPECT_EQ(GroupImages(true, id), "32x32x1") << id;
-  const Cursor pen(IDC_PEN), eraser(IDC_ERASER), highlighter(IDC_HIGHLIGHTER);
-  EXPECT_EQ(pen.hot, "1,30");
-  EXPECT_EQ(eraser.hot, "16,16");
-  EXPECT_EQ(highlighter.hot, "1,30");
-  EXPECT_FALSE(pen.Bit(30, 1)) << "the pencil's tip at the hot spot is not opaque";
-  EXPECT_EQ(WrongPixels(32, 32, [&](int x, int y) {
+  EXPECT_EQ(WrongCursorPixels(IDC_PEN, {1, 30}, [](int x, int y) { return x == 1 && y == 30 ? "o" : "oit"; }), "")
+      << "the pencil's tip is at the hot spot";
+  EXPECT_EQ(WrongCursorPixels(IDC_ERASER, {16, 16}, [](int x, int y) {
     const bool edge = ((x == 6 || x == 25) && y >= 6 && y <= 25) || ((y == 6 || y == 25) && x >= 6 && x <= 25);
-    return eraser.Transparent(x, y) != edge;
-  }), "") << "the eraser must show exactly the outline of the 20x20 square it clears";
-  EXPECT_EQ(WrongPixels(32, 32, [&](int x, int y) {
-    return x == 1 ? highlighter.Inverted(x, y) == (y >= 11 && y <= 30) : x < 4 || highlighter.Transparent(x, y);
-  }), "") << "the highlighter must invert column 1 over exactly the 20 rows its band covers, and nothing else";
+    return edge ? "oi" : "t";
+  }), "") << "the eraser shows exactly the outline of the 20x20 square it clears";
+  EXPECT_EQ(WrongCursorPixels(IDC_HIGHLIGHTER, {1, 30}, [](int x, int y) {
+    return x == 1 ? (y >= 11 && y <= 30 ? "i" : "ot") : x < 4 ? "oit" : "t";
+  }), "") << "the highlighter inverts column 1 over exactly the 20 rows its band covers, and nothing else";
 }
 
 // The panel draws each picture with SRCPAINT of its mask then SRCAND of the
@@ -182,12 +167,14 @@ TEST(PanelIcons, PicturesSitOnWhiteWhereverTheMaskIsBlack) {
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, bmp);
   const COLORREF white = RGB(255, 255, 255), black = RGB(0, 0, 0);
-  int opaque[3] = {};
-  EXPECT_EQ(WrongPixels(60, 20, [&](int x, int y) {
-    const COLORREF mask = GetPixel(dc, x, y + 20);
-    opaque[x / 20] += mask == white;
-    return mask == white || (mask == black && GetPixel(dc, x, y) == white);
-  }), "") << "mask neither black nor white, or black under a picture that is not white";
+  int opaque[3] = {}, wrong = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 60; ++x) {
+      const COLORREF mask = GetPixel(dc, x, y + 20);
+      opaque[x / 20] += mask == white;
+      wrong += !(mask == white || (mask == black && GetPixel(dc, x, y) == white));
+    }
+  EXPECT_EQ(wrong, 0) << "pixels whose mask is neither black nor white, or black under a picture that is not white";
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(bmp);
