@@ -58,7 +58,7 @@ gx=160 gy=7
 panel_at() { drive mousemove "$1" "$2" - click 3 sleep 0.55; px=$(($1 - gx)) py=$(($2 - gy)); }
 on() { echo "$((px + $1)) $((py + $2))"; }  # X Y on the panel, on the screen
 grab() { gx=$1 gy=$2; }
-dialog() { read -r dx dy _ < <(ctl wait '#32770' visible 5000 + rect '#32770' | tail -n 1) || fail "no dialog"; }
+dialog() { read -r dx dy _ < <(ctl wait '#32770' visible 15000 + rect '#32770' | tail -n 1) || fail "no dialog"; }
 
 start 5 0x563412  # the dialog's first custom colour
 step "a right click shows the panel at the pointer; a left click picks green; the next stroke is green"
@@ -108,10 +108,13 @@ step "Save As, with the panel shown and the view magnified, writes the plain dra
 panel_at 700 500
 drive mousemove 300 300 - click 4 - click 4 - mousemove $(on 275 35) - click 1
 dialog
-xdotool type picture
+sleep 1  # a loaded machine gives the name box its focus a little after the dialog shows
+# The whole path: the dialog opens where the last one of this Wine prefix was left.
+xdotool type --delay 20 "Z:${work//\//\\}\\picture.bmp"
 drive key Return
 bmp="$work/picture.bmp" stride=$(((3 * sw + 3) & ~3))
-for _ in $(seq 50); do [[ -s $bmp ]] && break; sleep 0.1; done
+for _ in $(seq 150); do [[ -s $bmp ]] && break; sleep 0.1; done
+[[ -s $bmp ]] || fail "no picture.bmp after 15 s; the folder holds: $(ls "$work"); a dialog is $(ctl wait '#32770' gone 0 2>/dev/null && echo gone || echo open)"
 header=$(python3 -c "import struct; print(struct.pack('<2sIHHIIiiHHIIiiII', b'BM', 54 + $stride * $sh, 0, 0, 54, 40,
   $sw, $sh, 1, 24, 0, $stride * $sh, 0, 0, 0, 0).hex())")
 [[ -s $bmp && $(hex_at "$bmp" 0 54) == "$header" && $(stat -c %s "$bmp") == $((54 + stride * sh)) ]] \
