@@ -181,19 +181,4 @@ TEST(PanelIcons, PicturesSitOnWhiteWhereverTheMaskIsBlack) {
   for (int i = 0; i < 3; ++i) EXPECT_GT(opaque[i], 100) << "picture " << i << " is nearly empty";
 }
 
-// Wine makes every program per-monitor aware and ignores supportedOS, so only the text can tell.
-TEST(Manifest, AsksForCommonControls6NoElevationPerMonitorDpiAndWindows7To11) {
-  const std::string text = ResourceBytes(MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), LANG_NEUTRAL);
-  // The version must be the one in the element that names the common controls.
-  const size_t name = text.find("name=\"Microsoft.Windows.Common-Controls\"");
-  ASSERT_NE(name, std::string::npos) << text;
-  const size_t start = text.rfind('<', name);
-  const std::string element = text.substr(start, text.find('>', name) + 1 - start);
-  EXPECT_TRUE(element.find("version=\"6.0.0.0\"") != std::string::npos) << element;
-  EXPECT_TRUE(text.find("level=\"asInvoker\"") != std::string::npos) << text;
-  for (const char* wanted : {">PerMonitorV2, PerMonitor<", ">true/pm<", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
-                             "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
-    EXPECT_TRUE(text.find(wanted) != std::string::npos) << wanted;
-}
-
 }  // namespace
