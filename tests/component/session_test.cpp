@@ -546,6 +546,10 @@ TEST_F(Session, TakesTheRememberedToolAndWritesItBack)
                       (Settings.flags & OPT_HIGHLIGHTER ? " highlighter" : ""), c.saved) << c.why;
         EXPECT_EQ(penRenderer().width, 0) << c.why << ": the pen is released with the session";
     }
+    Start();  // the highlighter turned on in the panel is written back
+    palettePanel().highlighter = true;
+    End();
+    EXPECT_TRUE(Settings.flags & OPT_HIGHLIGHTER);
 }
 
 // Keys and buttons in a live session, then the tool and whether a close was posted. Events: d<key>
