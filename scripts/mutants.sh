@@ -207,6 +207,30 @@ highlighter-forgotten    session/paint_window.cpp
 clear-keeps-marks        session/paint_window.cpp
   - BitBlt(committedSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
   + (void)0;
+pen-margin-half          render/pen_renderer.cpp
+  - footprint = RECT{p.x - width, p.y - width, p.x + width, p.y + width};
+  + footprint = RECT{p.x - width / 2, p.y - width / 2, p.x + width / 2, p.y + width / 2};
+pen-made-every-time      render/pen_renderer.cpp
+  - if (newWidth == width && newColor == color)
+  + if (false)
+eraser-band-not-reverted render/eraser.cpp
+  - revert();  // brings back the marks the previous rubber band uncovered
+  + (void)0;
+panel-edit-anywhere      canvas/palette_panel.cpp
+  - part == PanelPart::ColorCell && button == 2 && CellAt(q) >= 0) {
+  + part == PanelPart::ColorCell && button == 2) {
+panel-save-anywhere      canvas/palette_panel.cpp
+  - part == PanelPart::SaveButton && button == 1 && RectContains(saveButton, q)) {
+  + part == PanelPart::SaveButton && button == 1) {
+bmp-pixels-short         render/bmp_export.cpp
+  - {pixels, layout.imageSize}
+  + {pixels, layout.imageSize / 2}
+key-release-unpressed    session/keyboard.cpp
+  - if (!pressedHere.test(key & 0xFF))
+  + if (false)
+pen-key-mid-stroke       session/keyboard.cpp
+  - PenKeySwitchesToolKind(index, palettePanel().colorActive))
+  + false)
 EOF
 )
 

@@ -92,9 +92,8 @@ TEST(HookModule, ReportsEveryPressAndSwallowsOnlyARightPressAnsweredOneWithItsRe
     std::replace(path.begin(), path.end(), '/', '\\');
     HMODULE module = LoadLibraryA(path.c_str());
     ASSERT_NE(module, nullptr) << path << ": error " << GetLastError();
-    using Proc = void (*)();
-    const auto capture = reinterpret_cast<BOOL(WINAPI*)(HWND, UINT)>(reinterpret_cast<Proc>(GetProcAddress(module, "Capture")));
-    const auto release = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<Proc>(GetProcAddress(module, "Release")));
+    const auto capture = reinterpret_cast<BOOL(WINAPI*)(HWND, UINT)>(reinterpret_cast<void (*)()>(GetProcAddress(module, "Capture")));
+    const auto release = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void (*)()>(GetProcAddress(module, "Release")));
     WNDCLASSW wc = {0, RecordingProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr, L"HookTest"};
     RegisterClassW(&wc);
     HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
@@ -124,12 +123,8 @@ TEST(HookModule, ReportsEveryPressAndSwallowsOnlyARightPressAnsweredOneWithItsRe
          "a click while the program's thread sleeps (its launch delay) waits at most the report's timeout"},
     };
     for (const auto& c : cases) {
-        for (const char* call = c.calls; *call; ++call) {
-            if (*call == 'R')
-                release();
-            else
-                capture(*call == 'S' ? stalled.load() : window, TWM_HOOK_EVENT + (*call == 'O'));
-        }
+        for (const char* call = c.calls; *call; ++call)
+            *call == 'R' ? release() : capture(*call == 'S' ? stalled.load() : window, TWM_HOOK_EVENT + (*call == 'O'));
         answer = c.answer;
         seen.clear();
         const DWORD start = GetTickCount();

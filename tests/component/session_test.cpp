@@ -1,9 +1,16 @@
 // The settings window and the paint sessions it starts, as the program creates them: the tray icon,
-// launching and ending sessions, closing the settings window, the answers to the mouse-hook module,
-// and inside a session its surfaces, frames, clipboard picture and remembered tool.
+// the options, launching and ending sessions, closing the settings window, the answers to the
+// mouse-hook module, and inside a session its surfaces, frames, clipboard picture, remembered tool,
+// keys and pointer.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
 #include <future>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,12 +18,16 @@
 #include "canvas/surfaces.h"
 #include "canvas/tool_state.h"
 #include "render/pen_renderer.h"
+#include "resources/resource.h"
 #include "session/capture.h"
+#include "session/paint_state.h"
 #include "session/paint_window.h"
 #include "session/session_objects.h"
 #include "shell/default_palette.h"
 #include "shell/exe_path.h"
 #include "shell/messages.h"
+#include "shell/monitor.h"
+#include "shell/option_controls.h"
 #include "shell/platform.h"
 #include "shell/session_launch.h"
 #include "shell/settings_window.h"
@@ -26,8 +37,10 @@
 namespace {
 
 constexpr COLORREF kOld = RGB(10, 20, 30), kNew = RGB(200, 100, 50), kCapture = RGB(0, 128, 255);
+constexpr COLORREF kPaper = RGB(255, 255, 255), kInk = RGB(0, 0, 0);  // kInk: cell 0 of the default palette
 std::vector<DWORD> waits;
-bool middleHeld;
+bool middleHeld, ctrlHeld;
+UINT fakeDpi;
 
 // As the user, from another thread: waits up to `ms` for the message box, presses `button`, reads it.
 std::future<std::string> AnswerMessageBox(int button, DWORD ms = 1000)
@@ -66,22 +79,34 @@ protected:
         Settings.launchHotKey = VK_F11 | (0x06 << 8);
         Settings.launchDelay = 2;
         waits.clear();
+        middleHeld = ctrlHeld = false;
+        fakeDpi = 96;
         Platform.sleep = [](DWORD ms) { waits.push_back(ms); };
         Platform.getAsyncKeyState = [](int key) -> SHORT { return key == VK_MBUTTON && middleHeld ? -32768 : 0; };
         Platform.pressPrintScreen = [] { return true; };  // the tests put the clipboard's picture there themselves
-        window = CreateSettingsWindow(GetModuleHandleA(nullptr));
-        ASSERT_NE(window, nullptr);
+        Platform.getKeyboardState = [](BYTE* keys) -> BOOL { return GetKeyboardState(keys) && (keys[VK_CONTROL] |= ctrlHeld << 7); };
+        Platform.monitorDpi = [](HMONITOR) { return fakeDpi; };
+        Reopen(Settings);
     }
     void TearDown() override
+    {
+        Reopen(Settings, false);
+        Platform = saved;
+        ResetMonitorLookup();
+    }
+    // The settings window and its session destroyed, with the settings file that wrote beside the
+    // test program; then, when `open`, a new settings window that starts from `record`.
+    void Reopen(SettingsRecord record, bool open = true)
     {
         char cfg[kPathCapacity];
         DestroyWindow(paintWindow);
         DestroyWindow(window);
         Pump();
-        paintWindow = nullptr;
-        Platform = saved;
         if (SiblingPath(".cfg", cfg))
-            DeleteFileA(cfg);  // written beside the test program when the settings window goes
+            DeleteFileA(cfg);
+        Settings = record;
+        window = open ? CreateSettingsWindow(GetModuleHandleA(nullptr)) : nullptr;
+        ASSERT_EQ(window != nullptr, open);
     }
     HWND Start(bool delayAllowed = false)
     {
@@ -98,15 +123,38 @@ protected:
         for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
             DispatchMessageA(&msg);
     }
+    LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return SendDlgItemMessageA(window, id, message, wParam, lParam);
+    }
+    // "7F off 1002": the option bits as the boxes show them, then the controls that are disabled.
+    std::string Options()
+    {
+        const std::pair<int, uint32_t> boxes[] = {{1001, 0x1}, {1002, 0x400}, {1003, 0x2}, {1005, 0x4}, {1008, 0x40},
+                                                  {1010, 0x8}, {1012, 0x10}, {1013, 0x20}, {1014, 0x100}, {1015, 0x80}};
+        uint32_t flags = 0;
+        for (const auto& [id, bit] : boxes)
+            flags |= Send(id, BM_GETCHECK) == BST_CHECKED ? bit : 0;
+        char text[16];
+        wsprintfA(text, "%X off", flags);
+        std::string out = text;
+        for (int id = kTaskTrayBox; id <= kHelpButton; ++id)
+            out += IsWindowEnabled(GetDlgItem(window, id)) ? "" : " " + std::to_string(id);
+        return out;
+    }
+    // The delay as the edit shows it, then as stored.
+    std::string Delay()
+    {
+        char text[80] = {};
+        GetDlgItemTextA(window, kDelayEdit, text, sizeof(text));
+        return text + (" " + std::to_string(Settings.launchDelay));
+    }
     const PlatformFunctions saved = Platform;
     HWND window = nullptr;
 };
 
 TEST_F(Session, TheIconHasItsTipAndCallbackAndComesBackWhenTheShellRestarts)
 {
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(std::to_string(client.right) + "x" + std::to_string(client.bottom), "300x190") << "the settings window";
     EXPECT_STREQ(notifyIcon.szTip, "Scrivane");
     EXPECT_EQ(notifyIcon.uCallbackMessage, TWM_TRAY_NOTIFY);
     NOTIFYICONDATAA probe = notifyIcon;  // only an icon the shell knows can be modified
@@ -115,6 +163,141 @@ TEST_F(Session, TheIconHasItsTipAndCallbackAndComesBackWhenTheShellRestarts)
         SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
         EXPECT_TRUE(trayIconAdded && Shell_NotifyIconA(NIM_MODIFY, &probe)) << "restart " << restart;
     }
+}
+
+// The sixteen controls as the system sees them, in creation order: at 96 DPI exactly as given, and on
+// a monitor at 150 % scaled, font included.
+TEST_F(Session, OptionsHaveTheirClassesStylesAndPlacesAtEachScaling)
+{
+    // From id 1001 on: class, style and extended style in hex, place and size at 96 DPI.
+    const char* const table =
+        "button c03 0 10 10 130 20  button c03 0 150 10 130 20  button c03 0 30 35 110 20 "
+        "msctls_hotkey32 880 200 150 36 140 18  button c03 0 10 60 130 20  edit 82 200 150 61 30 18 "
+        "msctls_updown32 a2 0 180 61 10 18  button c03 0 10 85 130 20  msctls_hotkey32 880 200 150 86 140 18 "
+        "button c03 0 10 110 130 20  button c00 0 150 109 60 22  button c03 0 10 135 130 20 "
+        "button c03 0 150 135 130 20  button c03 0 10 160 130 20  button c03 0 150 160 110 20 "
+        "button c00 0 268 159 22 22";
+    LOGFONTA stock, font;
+    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(stock), &stock);
+    for (UINT dpi : {144u, 96u}) {
+        fakeDpi = dpi;
+        SendMessageA(window, WM_COMMAND, IDM_CONFIG, 0);
+        const auto s = [dpi](LONG v) { return MulDiv(v, dpi, 96); };
+        std::istringstream in(table);
+        std::string want, got;
+        char cls[32], line[160];
+        HWND child = GetWindow(window, GW_CHILD);
+        for (int id = 1001; in >> cls; ++id, child = GetWindow(child, GW_HWNDNEXT)) {
+            unsigned style, ex;
+            int x, y, cx, cy;
+            in >> std::hex >> style >> ex >> std::dec >> x >> y >> cx >> cy;
+            wsprintfA(line, "%d %s %X %X at %d,%d %dx%d font %d\n", id, cls, style | WS_CHILD | WS_VISIBLE, ex, s(x),
+                      s(y), s(cx), s(cy), id == 1007 ? 0 : s(stock.lfHeight));  // the arrows keep no font
+            want += line;
+            RECT r = {};
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+            GetClassNameA(child, cls, sizeof(cls));
+            font.lfHeight = 0;
+            GetObjectA(reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)), sizeof(font), &font);
+            wsprintfA(line, "%d %s %X %X at %d,%d %dx%d font %d\n", GetDlgCtrlID(child), CharLowerA(cls),
+                      GetWindowLongA(child, GWL_STYLE) & ~WS_DISABLED, GetWindowLongA(child, GWL_EXSTYLE), r.left,
+                      r.top, r.right - r.left, r.bottom - r.top, font.lfHeight);
+            got += line;
+        }
+        EXPECT_EQ(got, want) << "at " << dpi << " DPI";
+    }
+    // Wine draws the caption at its real 96 DPI whatever the test pretends: the client size is
+    // checked at 96 only.
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(std::to_string(client.right) + "x" + std::to_string(client.bottom), "300x190");
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(hotKeyRegistered) << "free while the options are open, for the hot-key field";
+}
+
+TEST_F(Session, OptionsStartFromTheSettingsAndFollowTheirBoxes)
+{
+    const struct { uint32_t flags, delay, launchKey, penKey; const char *shown, *delayShownAndKept, *why; } starts[] = {
+        {0x7F, 0, 0x2C, 0x70, "7F off 1002", "1 1", "defaults, a stored 0 delay; no hook module beside the tests"},
+        {0x591, 75, 0x641, 0x231, "591 off 1002 1004 1006 1007 1009 1011", "60 60",
+         "options off disable their fields; the hook box keeps its check; a stored 75 delay"},
+    };
+    for (const auto& c : starts) {
+        SettingsRecord record;
+        record.flags = c.flags, record.launchDelay = c.delay, record.launchHotKey = c.launchKey, record.penSelectKey = c.penKey;
+        Reopen(record);
+        EXPECT_EQ(Options(), c.shown) << c.why;
+        EXPECT_EQ(Delay(), c.delayShownAndKept) << c.why;
+        EXPECT_EQ(Send(kLaunchKeyEdit, HKM_GETHOTKEY) << 16 | Send(kPenKeyEdit, HKM_GETHOTKEY),
+                  LRESULT(c.launchKey << 16 | c.penKey)) << c.why;
+    }
+    // Clicks in a row, from the defaults: each box stores its bit and enables what depends on it.
+    const struct { int box; const char *shown, *why; } clicks[] = {
+        {kHotKeyBox, "7D off 1002 1004", "hot key off: its field too"},
+        {kTaskTrayBox, "7C off 1002 1003 1004", "tray off: the hot-key box; the hook box as it was"},
+        {kTaskTrayBox, "7D off 1002 1004", "tray on: not the field of a hot key that is off"},
+        {kHotKeyBox, "7F off 1002", "hot key on"},
+        {kDelayBox, "7B off 1002 1006 1007", "no delay: the edit and its arrows"},
+        {kPenKeyBox, "3B off 1002 1006 1007 1009", "no pen keys: their field"},
+        {kRememberPaletteBox, "33 off 1002 1006 1007 1009 1011", "no remembered palette: Reset"},
+        {kIncludeCursorBox, "133 off 1002 1006 1007 1009 1011", "only the bit"},
+    };
+    Reopen(SettingsRecord());
+    for (const auto& s : clicks) {
+        Send(s.box, BM_CLICK);
+        EXPECT_EQ(Options(), s.shown) << s.why;
+        EXPECT_EQ(Settings.flags, std::stoul(s.shown, nullptr, 16)) << s.why << ": stored as shown";
+    }
+    EXPECT_EQ(Settings.launchDelay, 1u) << "a disabled delay keeps its value";
+    Send(kIncludeCursorBox, BM_SETCHECK, BST_UNCHECKED);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(kIncludeCursorBox, BN_SETFOCUS), LPARAM(GetDlgItem(window, kIncludeCursorBox)));
+    EXPECT_EQ(Settings.flags, 0x133u) << "only a click stores the bit";
+}
+
+TEST_F(Session, OptionFieldsStoreWhatTheyShow)
+{
+    const struct { const char *entered, *shownAndStored, *why; } delays[] = {
+        {"0", "1 1", "below 1: the edit shows 1, and its second notification stores it"},
+        {"-3", "1 1", "negative"},
+        {"", "1 1", "cleared"},
+        {"75", "60 60", "above 60"},
+        {"7x", "7x 7", "digits then a letter: the digits count, the text stays"},
+        {"4294967297", "60 60", "regression: wrapped round to 1 while the box showed the long number"},
+    };
+    for (const auto& c : delays) {
+        Settings.launchDelay = 30;
+        SetDlgItemTextA(window, kDelayEdit, c.entered);
+        EXPECT_EQ(Delay(), c.shownAndStored) << c.why;
+    }
+    Send(kDelayUpDown, UDM_SETPOS32, 0, 42);
+    EXPECT_EQ(Settings.launchDelay, 42u) << "the arrows reach the delay through the edit's text";
+
+    // Keys as the launch-key field receives them, with a modifier down in the keyboard state; no
+    // press for Print Screen: the system keeps it to itself.
+    const struct { UINT down, up; WPARAM key; int held; uint32_t want; const char* why; } keys[] = {
+        {WM_KEYDOWN, WM_KEYUP, 'A', 0, 0x641, "a letter alone becomes Ctrl+Alt+letter"},
+        {0, WM_SYSKEYUP, VK_SNAPSHOT, VK_MENU, 0x42C, "regression: Alt+Print Screen, a WM_SYSKEYUP, was lost"},
+    };
+    for (const auto& c : keys) {
+        BYTE state[256] = {};
+        state[c.held] = c.held ? 0x80 : 0;
+        SetKeyboardState(state);
+        Settings.launchHotKey = 0;
+        if (c.down)
+            Send(kLaunchKeyEdit, c.down, c.key, 1);
+        Send(kLaunchKeyEdit, c.up, c.key, 0xC0000001);
+        EXPECT_EQ(std::to_string(Settings.launchHotKey) + " shown " + std::to_string(Send(kLaunchKeyEdit, HKM_GETHOTKEY)),
+                  std::to_string(c.want) + " shown " + std::to_string(c.want)) << c.why;
+    }
+    BYTE none[256] = {};
+    SetKeyboardState(none);
+
+    std::fill(std::begin(Settings.palette), std::end(Settings.palette), 0x123456u);
+    SettingsRecord want = Settings;
+    std::copy(std::begin(defaultPalette), std::end(defaultPalette), want.palette);
+    Send(kResetButton, BM_CLICK);
+    EXPECT_EQ(std::memcmp(&Settings, &want, sizeof(want)), 0) << "Reset restores the palette and nothing else";
 }
 
 TEST_F(Session, OneTopmostSessionWaitsOnlyWhenToldAndFreesTheHotKeyMeanwhile)
@@ -266,28 +449,24 @@ TEST_F(Session, SurfacesAreTheVirtualScreenFramesReachTheWindowAtOnceAndAllIsRel
 // 3 x 2, top row first: red green blue / white black yellow.
 const COLORREF kPicture[6] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255), 0, RGB(255, 255, 0)};
 
-// The picture as an 8-bit bottom-up DIB, its 256-entry table grey but for entry 10 + k, colour k.
-std::vector<BYTE> Dib()
+// The picture as an 8-bit bottom-up DIB, its 256-entry table grey but for entry 10 + k, colour k;
+// put on the clipboard without its last byte when `cut`.
+void PutDib(HWND owner, bool cut)
 {
     const BITMAPINFOHEADER h = {sizeof(h), 3, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<BYTE> out(reinterpret_cast<const BYTE*>(&h), reinterpret_cast<const BYTE*>(&h + 1));
+    std::vector<BYTE> dib(reinterpret_cast<const BYTE*>(&h), reinterpret_cast<const BYTE*>(&h + 1));
     for (int entry = 0; entry < 256; ++entry) {
         const COLORREF c = entry >= 10 && entry < 16 ? kPicture[entry - 10] : RGB(128, 128, 128);
-        out.insert(out.end(), {GetBValue(c), GetGValue(c), GetRValue(c), 0});
+        dib.insert(dib.end(), {GetBValue(c), GetGValue(c), GetRValue(c), 0});
     }
-    out.insert(out.end(), {13, 14, 15, 0, 10, 11, 12, 0});  // rows of 4 bytes, the bottom one first
-    return out;
-}
-
-void Put(HWND owner, const std::vector<BYTE>& bytes)
-{
+    dib.insert(dib.end(), {13, 14, 15, 0, 10, 11, 12, 0});  // rows of 4 bytes, the bottom one first
+    dib.resize(dib.size() - cut);
     OpenClipboard(owner);
     EmptyClipboard();
-    if (HGLOBAL block = bytes.empty() ? nullptr : GlobalAlloc(GMEM_MOVEABLE, bytes.size())) {
-        std::copy(bytes.begin(), bytes.end(), static_cast<BYTE*>(GlobalLock(block)));
-        GlobalUnlock(block);
-        SetClipboardData(CF_DIB, block);
-    }
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, dib.size());
+    std::copy(dib.begin(), dib.end(), static_cast<BYTE*>(GlobalLock(block)));
+    GlobalUnlock(block);
+    SetClipboardData(CF_DIB, block);
     CloseClipboard();
 }
 
@@ -304,23 +483,23 @@ std::string WrongPixels(HDC dc)
 TEST_F(Session, TakesAClipboardBitmapUprightAtTheTopLeftIntoEverySurface)
 {
     Start();
-    std::vector<BYTE> truncated = Dib();
-    truncated.pop_back();
-    Put(window, truncated);
+    PutDib(window, true);
     Fill(captureSurface, kOld);
     SIZE size = {};
     EXPECT_FALSE(CaptureFromClipboard(paintWindow, size)) << "a pixel area one byte short of the block";
     EXPECT_EQ(GetPixel(captureSurface, 0, 0), kOld) << "the refused block was drawn";
 
     Settings.flags |= OPT_VIA_CLIPBOARD;
-    Put(window, Dib());
+    PutDib(window, false);
     for (HDC dc : {captureSurface, committedSurface, drawingSurface, viewSurface})
         Fill(dc, kOld);
     PaintWindowProc(paintWindow, PWM_CAPTURE, 0, 0);
     EXPECT_TRUE(waits.empty()) << "a first try that succeeds does not wait";
     for (HDC dc : {captureSurface, committedSurface, drawingSurface, viewSurface})
         EXPECT_EQ(WrongPixels(dc), "") << "surface " << dc;
-    Put(window, {});
+    OpenClipboard(window);
+    EmptyClipboard();
+    CloseClipboard();
 }
 
 // "pen 3 width 12 highlighter remembered-palette", checked against the renderer and the cursor.
@@ -333,7 +512,7 @@ std::string Tool()
     int remembered = 0, defaults = 0;
     for (int i = 0; i < 8; ++i)
         remembered += p.cells[i].color == Settings.palette[i], defaults += p.cells[i].color == defaultPalette[i];
-    s += remembered == 8 ? " remembered-palette" : defaults == 8 ? "" : " (palette?)";
+    s += defaults == 8 ? "" : remembered == 8 ? " remembered-palette" : " (palette?)";
     if (p.colorActive == eraserMode || r.highlighter != p.highlighter ||
         (!eraserMode && (r.width != p.penSize || r.color != p.cells[p.colorIndex].color)))
         s += " (the renderer or the panel disagrees)";
@@ -359,9 +538,7 @@ TEST_F(Session, TakesTheRememberedToolAndWritesItBack)
     for (uint32_t& colour : Settings.palette)
         colour = 0x010203 * static_cast<uint32_t>(&colour - Settings.palette + 1);
     for (const auto& c : cases) {
-        Settings.flags = c.flags;
-        Settings.lastPen = c.pen;
-        Settings.penSize = c.size;
+        Settings.flags = c.flags, Settings.lastPen = c.pen, Settings.penSize = c.size;
         Start();
         EXPECT_EQ(Tool(), c.tool) << c.why;
         End();
@@ -369,13 +546,108 @@ TEST_F(Session, TakesTheRememberedToolAndWritesItBack)
                       (Settings.flags & OPT_HIGHLIGHTER ? " highlighter" : ""), c.saved) << c.why;
         EXPECT_EQ(penRenderer().width, 0) << c.why << ": the pen is released with the session";
     }
-    Start();  // and what the panel holds at the end is what is written back
-    palettePanel().selectColor(4);
-    palettePanel().setPenSize(9);
+    Start();  // the highlighter turned on in the panel is written back
     palettePanel().highlighter = true;
     End();
-    EXPECT_EQ(std::to_string(Settings.lastPen) + " " + std::to_string(Settings.penSize), "4 9");
     EXPECT_TRUE(Settings.flags & OPT_HIGHLIGHTER);
+}
+
+// Keys and buttons in a live session, then the tool and whether a close was posted. Events: d<key>
+// and u<key> press and release a key, C+ C- Ctrl, L+ L- R+ the mouse buttons at (50,50), P the panel
+// under the pointer (which shows the arrow), H the highlighter on.
+TEST_F(Session, PenRowEscapeAndStrokes)
+{
+    const std::string f3 = "d" + std::to_string(VK_F3) + " u" + std::to_string(VK_F3) + " ";
+    const std::string f4 = "d" + std::to_string(VK_F4) + " u" + std::to_string(VK_F4) + " ";
+    const std::string f9 = "d" + std::to_string(VK_F9) + " u" + std::to_string(VK_F9) + " ";
+    const std::string esc = "d" + std::to_string(VK_ESCAPE) + " u" + std::to_string(VK_ESCAPE) + " ";
+    const struct { uint32_t row; std::string events; const char *want, *why; } cases[] = {
+        {0x70, "u" + std::to_string(VK_F3), "pen 0 width 5", "a release whose press this window never saw"},
+        {0x70, "u" + std::to_string(VK_ESCAPE), "pen 0 width 5", "the Escape that closed a dialog does not end it"},
+        {0x231, "C+ d51 u51 C-", "pen 2 width 5", "Ctrl+3 with the row Ctrl+1"},
+        {0x231, "C+ d51 C- u51", "pen 0 width 5", "Ctrl let go before the key: nothing"},
+        {0x70, "L+ " + f4, "pen 3 width 5", "a colour key in mid-stroke switches the colour"},
+        {0x70, "L+ " + f9, "pen 0 width 5", "the eraser key in mid-stroke is ignored"},
+        {0x70, "L+ R+ L- " + f9, "pen 0 width 5", "also while the stroke is suspended with only the right button held"},
+        {0x70, "L+ " + esc, "pen 0 width 5 closed", "Escape also during a stroke"},
+        {0x70, "P " + f3, "pen 2 width 5", "over the panel the key's tool takes the cursor"},
+        {0x70, "P " + f9, "eraser width 5", "the eraser's"},
+        {0x70, "P H " + f4, "pen 3 width 5 highlighter", "the highlighter's (the panel keeps it for later sessions)"},
+    };
+    for (const auto& c : cases) {
+        Settings.penSelectKey = c.row, Settings.lastPen = 0;
+        Start();
+        std::istringstream in(c.events);
+        WPARAM held = 0;  // the mouse buttons down, as the messages report them
+        for (std::string e; in >> e;) {
+            const UINT message = e == "L+" ? WM_LBUTTONDOWN : e == "R+" ? WM_RBUTTONDOWN : e == "L-" ? WM_LBUTTONUP : 0;
+            held = e == "L+" ? held | MK_LBUTTON : e == "R+" ? held | MK_RBUTTON : e == "L-" ? held & ~MK_LBUTTON : held;
+            if (e[0] == 'd' || e[0] == 'u')
+                PaintWindowProc(paintWindow, e[0] == 'd' ? WM_KEYDOWN : WM_KEYUP, std::stoi(e.substr(1)), 0);
+            else if (e[0] == 'C')
+                ctrlHeld = e == "C+";
+            else if (e == "P")
+                palettePanel().showAt(paintWindow, {400, 300}), SetCurrentCursor(arrowCursor);
+            else if (e == "H")
+                palettePanel().highlighter = true, PaintWindowProc(paintWindow, PWM_SETHIGHLIGHT, 1, 0);
+            else
+                PaintWindowProc(paintWindow, message, held, MAKELPARAM(50, 50));
+        }
+        MSG msg;
+        const bool closed = PeekMessageA(&msg, paintWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE);
+        EXPECT_EQ(Tool() + (closed ? " closed" : ""), c.want) << c.why;
+        End();
+    }
+}
+
+// Regression: with the pointer never captured, a release over another topmost window was lost and
+// every later movement went on drawing with no button held.
+TEST_F(Session, AReleaseThatNeverArrivedEndsTheStroke)
+{
+    Start();
+    for (HDC dc : {captureSurface, committedSurface, drawingSurface})
+        Fill(dc, kPaper);
+    PaintWindowProc(paintWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    PaintWindowProc(paintWindow, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(160, 100));
+    PaintWindowProc(paintWindow, WM_MOUSEMOVE, 0, MAKELPARAM(160, 200));  // the button went up elsewhere
+    EXPECT_EQ(GetPixel(drawingSurface, 160, 150), kPaper) << "no line to a point reached with no button held";
+    EXPECT_EQ(GetPixel(committedSurface, 130, 100), kInk) << "the stroke was ended as by its release";
+    EXPECT_EQ(gesture.buttonsDown, 0);
+}
+
+// Regression: a session that starts magnified showed its first frame unmagnified, centred on wherever
+// the last session left the pointer.
+TEST_F(Session, OneThatStartsMagnifiedCentresOnThePointer)
+{
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    HWND patches[2];  // white paper along the top of the screen, a black 4-pixel dot at its right end
+    for (int i = 0; i < 2; ++i) {
+        const char* name = i ? "ScrivaneTestBlack" : "ScrivaneTestWhite";
+        WNDCLASSA wc = {0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr,
+                        static_cast<HBRUSH>(GetStockObject(i ? BLACK_BRUSH : WHITE_BRUSH)), nullptr, name};
+        RegisterClassA(&wc);
+        patches[i] = CreateWindowExA(WS_EX_TOPMOST, name, "", WS_POPUP | WS_VISIBLE, i ? w - 4 : 0, 0, i ? 4 : w,
+                                     i ? 4 : 100, nullptr, nullptr, wc.hInstance, nullptr);
+        UpdateWindow(patches[i]);
+    }
+    for (int i = 0; i < 20; ++i, Sleep(10))
+        Pump();
+    Platform.getCursorPos = [](POINT* p) -> BOOL {
+        *p = POINT{100000, -50};  // beyond the desktop: the centre is clamped into it
+        return TRUE;
+    };
+    zoomLevel = 1;
+    paintWindow = CreatePaintWindow(window, GetModuleHandleA(nullptr));
+    ASSERT_NE(paintWindow, nullptr);
+    PaintWindowProc(paintWindow, PWM_CAPTURE, 0, 0);
+    for (HWND patch : patches)
+        DestroyWindow(patch);
+    EXPECT_EQ(std::to_string(lastPointer.x) + "," + std::to_string(lastPointer.y), std::to_string(w - 1) + ",0");
+    // Twice about the top-right corner: the 4-pixel dot there covers 8 pixels of the first frame.
+    EXPECT_EQ(GetPixel(drawingSurface, w - 6, 1), kPaper) << "captured one to one";
+    EXPECT_EQ(GetPixel(viewSurface, w - 6, 1), kInk) << "shown magnified before the window appears";
+    EXPECT_EQ(GetPixel(viewSurface, w - 10, 1), kPaper);
+    zoomLevel = 0;
 }
 
 }  // namespace
