@@ -151,6 +151,8 @@ TEST(HookModule, ReportsEveryPressAndSwallowsOnlyARightPressAnsweredOneWithItsRe
     WaitForSingleObject(thread, 10000);
     RemoveVectoredExceptionHandler(handler);
     EXPECT_EQ(accessViolations, 0) << "faults while calling the hook";
+    FreeLibrary(module);
+    EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr) << "Release left the hook's thread holding the module";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The palette panel on its own: what it draws, and the notifications a sequence of pointer events
 // sends to the window procedure it was given, recorded the way they arrive. Picking a colour, the
-// size drag, the highlighter, save and close as a user works them: tests/e2e/panel.sh.
+// size drag, the highlighter, save and close as a user works them: tests/e2e/drawing.sh.
 #include <gtest/gtest.h>
 
 #include <cstdio>
