@@ -135,6 +135,12 @@ gesture-revert           session/gesture.cpp
 gesture-axis-distance    session/gesture.h
   - constexpr int kHorizontalLockDistance = 4;
   + constexpr int kHorizontalLockDistance = 5;
+wheel-two-levels         session/gesture.cpp
+  - return zoomLevel + 1;
+  + return zoomLevel + (delta >= 240 ? 2 : 1);
+missed-release-ignored   session/gesture.cpp
+  - if (keyFlags & kMkLeft)
+  + if (keyFlags & kMkLeft || true)
 escape-ends-session      session/keyboard.cpp
   - if (key == VK_ESCAPE)
   + if (key == VK_RETURN)

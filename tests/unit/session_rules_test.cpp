@@ -212,19 +212,4 @@ TEST(Gesture, AxisLockDecidedOnceAtFourAcrossOrEightDown)
     EXPECT_EQ(GestureMove(h, {101, 130}).point.y, 100) << "a highlighter line is horizontal at once";
 }
 
-TEST(Gesture, ReleasesTheWindowNeverSawAndTheWheel)
-{
-    GestureState s;
-    GestureButtonDown(s, kLeftButton, {1, 1}, 0, {});
-    GestureButtonDown(s, kRightButton, {1, 1}, 0, {});
-    EXPECT_EQ(MissedReleases(s, kMkLeft | kMkRight, 0), 0) << "both still held";
-    EXPECT_EQ(MissedReleases(s, kMkLeft, 0), kRightButton);
-    EXPECT_EQ(MissedReleases(s, 0, kLeftButton), kRightButton) << "a left release message is no lost left release";
-    EXPECT_EQ(MissedReleases(s, kMkMiddle, 0), kLeftButton | kRightButton);
-
-    const struct { unsigned from; int delta; unsigned to; } turns[] = {{0, 120, 1}, {0, 240, 1}, {5, 120, 5}, {1, -120, 0}, {0, -120, 0}, {3, 0, 3}};
-    for (const auto& t : turns)
-        EXPECT_EQ(ZoomAfterWheel(t.from, t.delta), t.to) << "from " << t.from << " by " << t.delta << ": one level, 0..5";
-}
-
 }  // namespace
