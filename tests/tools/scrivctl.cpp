@@ -7,8 +7,7 @@
 //   picture X Y W H [RRGGBB]            shows the pattern (1025 switches its colouring), or one colour
 //   rect CLASS [ID]                     prints "left top right bottom" of the window, or of its control ID
 //   hold clipboard|VK MODS MS           keeps the clipboard open, or the hot key, for MS; prints "held"
-//   clipboard W H C1 C2 C3 C4 | empty   a 24-bit CF_DIB of four quadrants (top-left, top-right,
-//                                       bottom-left, bottom-right), or nothing, on the clipboard
+//   clipboard RRGGBB | empty            a 2x2 24-bit CF_DIB of that colour, or nothing, on the clipboard
 //   key [down|up] VK...                 presses and releases each key with SendInput, or one half
 //
 // The pattern: 128x100 blocks from the screen point (-1024, 0), block (bx, by) RGB(16 + 12 bx,
@@ -111,20 +110,18 @@ int Picture(char** args)
     return window ? 0 : 1;
 }
 
-int Clipboard(int count, char** args)
+int Clipboard(const char* colour)
 {
     HGLOBAL memory = nullptr;
-    if (count >= 6) {
-        const int width = Number(args[0]), height = Number(args[1]), stride = (width * 3 + 3) & ~3;
-        memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(BITMAPINFOHEADER) + stride * height);
+    if (std::strcmp(colour, "empty")) {
+        const COLORREF c = Colour(colour);
+        memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(BITMAPINFOHEADER) + 16);  // two rows: 6 bytes, 2 of pad
         auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(memory));
-        *header = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        for (int y = 0; y < height; ++y)  // the bottom row stored first
-            for (int x = 0; x < width; ++x) {
-                const COLORREF c = Colour(args[2 + (y >= height / 2) * 2 + (x >= width / 2)]);
-                BYTE* p = reinterpret_cast<BYTE*>(header + 1) + stride * (height - 1 - y) + 3 * x;
-                p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
-            }
+        *header = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        for (int i = 0; i < 4; ++i) {
+            BYTE* p = reinterpret_cast<BYTE*>(header + 1) + i / 2 * 8 + i % 2 * 3;
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+        }
         GlobalUnlock(memory);
     }
     const bool done = OpenClipboard(nullptr) && EmptyClipboard() && (!memory || SetClipboardData(CF_DIB, memory));
@@ -179,7 +176,7 @@ int Run(int count, char** args)
         return 0;
     }
     if (!std::strcmp(verb, "clipboard") && count >= 2)
-        return Clipboard(count - 1, args + 1);
+        return Clipboard(args[1]);
     if (!std::strcmp(verb, "key") && count >= 2)
         return Keys(count - 1, args + 1);
     std::fprintf(stderr, "scrivctl: unknown command or missing arguments: %s\n", verb);
