@@ -100,6 +100,7 @@ protected:
     {
         char cfg[kPathCapacity];
         DestroyWindow(paintWindow);
+        Pump();  // the session's end reaches the settings window while it is there
         DestroyWindow(window);
         Pump();
         if (SiblingPath(".cfg", cfg))
