@@ -306,13 +306,16 @@ run_tests() {
   fi
   if ! ctest --test-dir build/x86_64 --stop-on-failure --output-on-failure >>"$1" 2>&1; then
     caught_by=$(first_failure build/x86_64)
+    # A GoogleTest program is one test: its first failing case is named too.
+    local name failed_case
+    failed_case=$(grep -m 1 -oP '^\[  FAILED  \] \K[\w.]+' "$1" || true)
     # Wine now and then ends a test program before it starts; a catch must fail again to count.
-    local name
     name=$(printf '%s' "$caught_by" | sed 's/[][\.*^$+?(){}|/]/\\&/g')
     if ctest --test-dir build/x86_64 -R "^$name\$" >>"$1" 2>&1; then
       caught_by="FLAKY: $caught_by passed when run again"
       return 2
     fi
+    caught_by="$caught_by${failed_case:+ $failed_case}"
     return 1
   fi
 }

@@ -1,7 +1,7 @@
 // Random pointer messages through the gesture steps, applied as the paint window applies them: the
 // releases a message no longer reports first (middle, right, left), then the message itself. After
-// every step the state must be one the gesture table lists, and every drawing step must belong to
-// the state it came from.
+// every step the state must be one the gesture table lists. What each step asks for is the table's
+// business, walked row by row in the unit tests.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -35,55 +35,10 @@ void CheckListedState()
             "no such stroke mode or axis");
 }
 
-// What one step asked for must fit the state before it and the state it left (s).
-void CheckStep(const GestureState& before, const GestureAction& a, int pressed, int released, POINT p)
-{
-    const bool goesOn = before.gestureButton == kLeftButton && s.gestureButton == kLeftButton;
-    Require(!goesOn || (before.strokeMode == s.strokeMode && before.anchor.x == s.anchor.x &&
-                        before.anchor.y == s.anchor.y),
-            "the press that began the stroke no longer decides its mode and anchor");
-    Require(!goesOn || before.axisLock == kAxisUndecided || before.axisLock == s.axisLock,
-            "a decided axis changed during the line");
-    const bool drawing = s.gestureButton == kLeftButton && (s.buttonsDown & kLeftButton);
-    const bool lastRelease = before.buttonsDown == released && released != 0;
-    switch (a.mark) {
-    case MarkStep::None:
-        break;
-    case MarkStep::FirstPoint:
-        Require(pressed == kLeftButton && before.gestureButton == 0 && drawing && s.strokeMode != kRectangle &&
-                    a.point.x == p.x && a.point.y == p.y && a.hidePanel,
-                "a first point outside the start of a stroke");
-        break;
-    case MarkStep::NextPoint:
-        Require(drawing && s.strokeMode != kRectangle, "a next point outside a stroke");
-        Require(s.strokeMode != kAxisLine ||
-                    (s.axisLock == kAxisHorizontal && a.point.y == s.anchor.y) ||
-                    (s.axisLock == kAxisVertical && a.point.x == s.anchor.x),
-                "a line left its axis");
-        break;
-    case MarkStep::Rectangle:
-        Require(drawing && s.strokeMode == kRectangle, "a rectangle outside a rectangle gesture");
-        break;
-    case MarkStep::Commit:
-        Require(released == kLeftButton && lastRelease && before.gestureButton == kLeftButton,
-                "a commit that is not the stroke's last release");
-        break;
-    case MarkStep::Revert:
-        Require(released == kRightButton && lastRelease && before.gestureButton == kLeftButton,
-                "a revert that is not a suspended stroke's right release");
-        break;
-    }
-    Require(!a.showPanel || (released == kRightButton && lastRelease && before.gestureButton == kRightButton),
-            "the panel shown by anything but a right click");
-    Require(!a.hidePanel || (pressed == kLeftButton && before.gestureButton == 0 && s.gestureButton == kLeftButton),
-            "the panel hidden by anything but the start of a stroke");
-    CheckListedState();
-}
-
 void Release(int button, POINT p, const PointerContext& c)
 {
-    const GestureState before = s;
-    CheckStep(before, GestureButtonUp(s, button, p, c), 0, button, p);
+    GestureButtonUp(s, button, p, c);
+    CheckListedState();
 }
 
 void ReleaseMissed(uint32_t keyFlags, int except, POINT p, const PointerContext& c)
@@ -114,10 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         switch (op % 6) {
         case 0:
             ReleaseMissed(keyFlags, 0, p, c);
-            {
-                const GestureState pressedFrom = s;
-                CheckStep(pressedFrom, GestureButtonDown(s, button, p, keyFlags, c), button, 0, p);
-            }
+            GestureButtonDown(s, button, p, keyFlags, c);
             break;
         case 1:
             ReleaseMissed(keyFlags, button, p, c);
@@ -125,14 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         case 2:
             ReleaseMissed(keyFlags, 0, p, c);
-            {
-                const GestureState movedFrom = s;
-                CheckStep(movedFrom, GestureMove(s, p), 0, 0, p);
-            }
+            GestureMove(s, p);
             break;
-        case 3:  // no stroke starts and no button is taken
+        case 3:  // a double-click: it takes no button, so only the missed releases apply
             ReleaseMissed(keyFlags, 0, p, c);
-            CheckStep(s, GestureDoubleClick(), 0, 0, p);
             break;
         case 4: {
             const unsigned to = ZoomAfterWheel(zoom, x);
