@@ -237,6 +237,75 @@ key-release-unpressed    session/keyboard.cpp
 pen-key-mid-stroke       session/keyboard.cpp
   - PenKeySwitchesToolKind(index, palettePanel().colorActive))
   + false)
+file-in-folder-bytes     shell/exe_path.cpp
+  - for (const char* p = path; *p != '\0'; p += CharLength(p, isLead)) {
+  + for (const char* p = path; *p != '\0'; ++p) {
+system-lead-bytes        shell/exe_path.cpp
+  - return IsDBCSLeadByte(c) != FALSE;
+  + return c >= 0x80;
+stroke-mode-x-buttons    session/gesture.cpp
+  - if (keyFlags & (kMkControl | kMkXButton1))
+  + if (keyFlags & kMkControl)
+panel-cell-pitch         canvas/panel_layout.cpp
+  - return RectFromSize({38 + 24 * k, 25}, kControlSize);
+  + return RectFromSize({38 + 25 * k, 25}, kControlSize);
+size-drag-step           canvas/panel_layout.cpp
+  - (pressY - pointerY) / 4;
+  + (pressY - pointerY) / 3;
+pen-key-row-length       session/pen_keys.cpp
+  - if (index > kEraserKeyIndex)
+  + if (index > kEraserKeyIndex + 1)
+panel-ring-narrow        canvas/palette_panel.cpp
+  - const RECT ring = Grown(cells[k].rect, 3);
+  + const RECT ring = Grown(cells[k].rect, 2);
+panel-preview-narrow     canvas/palette_panel.cpp
+  - cx - h + penSize + 1, cy - h + penSize + 1);
+  + cx - h + penSize, cy - h + penSize + 1);
+magnify-size-truncated   render/magnifier.cpp
+  - const uint32_t sw = (w + n / 2) / n;
+  + const uint32_t sw = w / n;
+dialog-margin            render/dialog_placement.cpp
+  - constexpr int32_t kMargin = 10;
+  + constexpr int32_t kMargin = 8;
+bmp-stride-unpadded      render/bmp_layout.cpp
+  - const uint64_t stride = (uint64_t(width) * 3 + 3) & ~uint64_t(3);
+  + const uint64_t stride = uint64_t(width) * 3;
+bmp-planes               render/bmp_layout.cpp
+  - Put16(headers + 26, 1);
+  + Put16(headers + 26, 0);
+magnified-start-unclamped session/paint_window.cpp
+  - lastPointer.x = p.x < 0 ? 0 : (p.x >= client.right ? client.right - 1 : p.x);
+  + lastPointer.x = p.x;
+option-place             shell/option_controls.cpp
+  - {kDelayEdit, "EDIT", nullptr, kDelayEditStyle, 150, 61, 30, 18, WS_EX_CLIENTEDGE},
+  + {kDelayEdit, "EDIT", nullptr, kDelayEditStyle, 150, 62, 30, 18, WS_EX_CLIENTEDGE},
+launch-key-always-on     shell/option_controls.cpp
+  - Enable(window, kLaunchKeyEdit, on(OPT_HOTKEY));
+  + Enable(window, kLaunchKeyEdit, true);
+alt-print-screen-lost    shell/option_controls.cpp
+  - if ((message == WM_KEYUP || message == WM_SYSKEYUP) && wParam == VK_SNAPSHOT) {
+  + if (message == WM_KEYUP && wParam == VK_SNAPSHOT) {
+delay-wraps              shell/launch_rules.cpp
+  - value = value > kMaxLaunchDelaySeconds ? value : value * 10 + uint32_t(*text - '0');
+  + value = value * 10 + uint32_t(*text - '0');
+no-in-place-save         shell/safe_file.cpp
+  - return inPlaceFallback && OverwriteInPlace(path, chunks, count);
+  + return false;
+eraser-cursor-swapped    resources/scrivane.rc
+  - IDC_ERASER      CURSOR  "eraser.cur"
+  + IDC_ERASER      CURSOR  "pen.cur"
+large-icon-small         resources/scrivane.rc
+  - IDI_APP_LARGE   ICON    "app.ico"
+  + IDI_APP_LARGE   ICON    "app_small.ico"
+menu-exit-label          resources/lang_en.rc
+  - MENUITEM "E&xit",       IDM_EXIT
+  + MENUITEM "Exit",        IDM_EXIT
+menu-japanese-exit       resources/lang_ja.rc
+  - MENUITEM "終了(&X)",    IDM_EXIT
+  + MENUITEM "終了",        IDM_EXIT
+japanese-string          resources/lang_ja.rc
+  - IDS_TASKTRAY            "タスクトレイに格納"
+  + IDS_TASKTRAY            "タスクトレイ"
 EOF
 )
 
