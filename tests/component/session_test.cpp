@@ -558,10 +558,8 @@ TEST_F(Session, TakesTheRememberedToolAndWritesItBack)
 // under the pointer (which shows the arrow), H the highlighter on.
 TEST_F(Session, PenRowEscapeAndStrokes)
 {
-    const std::string f3 = "d" + std::to_string(VK_F3) + " u" + std::to_string(VK_F3) + " ";
-    const std::string f4 = "d" + std::to_string(VK_F4) + " u" + std::to_string(VK_F4) + " ";
-    const std::string f9 = "d" + std::to_string(VK_F9) + " u" + std::to_string(VK_F9) + " ";
-    const std::string esc = "d" + std::to_string(VK_ESCAPE) + " u" + std::to_string(VK_ESCAPE) + " ";
+    const auto press = [](int vk) { return "d" + std::to_string(vk) + " u" + std::to_string(vk) + " "; };
+    const std::string f3 = press(VK_F3), f4 = press(VK_F4), f9 = press(VK_F9), esc = press(VK_ESCAPE);
     const struct { uint32_t row; std::string events; const char *want, *why; } cases[] = {
         {0x70, "u" + std::to_string(VK_F3), "pen 0 width 5", "a release whose press this window never saw"},
         {0x70, "u" + std::to_string(VK_ESCAPE), "pen 0 width 5", "the Escape that closed a dialog does not end it"},

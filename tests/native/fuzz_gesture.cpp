@@ -15,12 +15,11 @@ GestureState s;
 
 void Require(bool holds, const char* what)
 {
-    if (holds)
-        return;
-    std::fprintf(stderr, "%s: buttonsDown %d gestureButton %d strokeMode %d axisLock %d anchor (%ld,%ld)\n", what,
-                 s.buttonsDown, s.gestureButton, s.strokeMode, s.axisLock, static_cast<long>(s.anchor.x),
-                 static_cast<long>(s.anchor.y));
-    std::abort();
+    if (!holds) {
+        std::fprintf(stderr, "%s: buttonsDown %d gestureButton %d strokeMode %d axisLock %d\n", what, s.buttonsDown,
+                     s.gestureButton, s.strokeMode, s.axisLock);
+        std::abort();
+    }
 }
 
 // Idle, a left gesture (drawing, with others, suspended), a right or a middle gesture: nothing else.
@@ -31,14 +30,7 @@ void CheckListedState()
     Require((s.buttonsDown & ~all) == 0, "a button the mouse does not have is held");
     Require((g == 0) == (s.buttonsDown == 0), "a gesture without buttons, or buttons without a gesture");
     Require(s.strokeMode >= kFreeStroke && s.strokeMode <= kRectangle && s.axisLock >= kAxisUndecided &&
-                s.axisLock <= kAxisVertical,
-            "no such stroke mode or axis");
-}
-
-void Release(int button, POINT p, const PointerContext& c)
-{
-    GestureButtonUp(s, button, p, c);
-    CheckListedState();
+                s.axisLock <= kAxisVertical, "no such stroke mode or axis");
 }
 
 void ReleaseMissed(uint32_t keyFlags, int except, POINT p, const PointerContext& c)
@@ -47,8 +39,10 @@ void ReleaseMissed(uint32_t keyFlags, int except, POINT p, const PointerContext&
     Require((missed & ~s.buttonsDown) == 0 && (missed & except) == 0,
             "a missed release of a button the gesture does not hold");
     for (int button : kReleaseOrder)
-        if (missed & button)
-            Release(button, p, c);
+        if (missed & button) {
+            GestureButtonUp(s, button, p, c);
+            CheckListedState();
+        }
 }
 
 }  // namespace
@@ -59,40 +53,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     s = GestureState();
     unsigned zoom = 0;
     while (size > 0) {
-        const uint8_t op = next();
+        const uint8_t op = next() % 6;
         const int button = 1 << (next() % 3);
         const int16_t x = static_cast<int16_t>(next() | next() << 8), y = static_cast<int16_t>(next() | next() << 8);
         const POINT p = {x, y};  // lParam's words, sign-extended
         const uint32_t keyFlags = next() & 0x7F;
         const uint8_t facts = next();
         const PointerContext c = {(facts & 1) != 0, (facts & 2) != 0, (facts & 4) != 0};
-        switch (op % 6) {
-        case 0:
-            ReleaseMissed(keyFlags, 0, p, c);
+        // Presses, releases, moves and double-clicks (which take no button: only the missed releases).
+        if (op < 4)
+            ReleaseMissed(keyFlags, op == 1 ? button : 0, p, c);
+        if (op == 0)
             GestureButtonDown(s, button, p, keyFlags, c);
-            break;
-        case 1:
-            ReleaseMissed(keyFlags, button, p, c);
-            Release(button, p, c);
-            break;
-        case 2:
-            ReleaseMissed(keyFlags, 0, p, c);
+        else if (op == 1)
+            GestureButtonUp(s, button, p, c);
+        else if (op == 2)
             GestureMove(s, p);
-            break;
-        case 3:  // a double-click: it takes no button, so only the missed releases apply
-            ReleaseMissed(keyFlags, 0, p, c);
-            break;
-        case 4: {
+        else if (op == 4) {
             const unsigned to = ZoomAfterWheel(zoom, x);
             Require(to <= kMaxZoomLevel && to == (x > 0 ? zoom + (zoom < kMaxZoomLevel) : x < 0 ? zoom - (zoom > 0) : zoom),
                     "the wheel skipped a level or left the range");
             zoom = to;
-            break;
-        }
-        case 5:
+        } else if (op == 5)
             ResetGestureButtons(s);  // a new paint window
-            break;
-        }
         CheckListedState();
     }
     return 0;
