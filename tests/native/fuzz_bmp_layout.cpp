@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     uint8_t headers[kBmpHeadersSize];
     uint32_t fileSize;
+    std::memset(headers, 0xA5, sizeof(headers));  // a byte left unwritten shows
     FillBmpHeaders(width, height, layout, headers);
     std::memcpy(&fileSize, headers + 2, 4);
     if (layout.stride != stride || layout.imageSize != image || fileSize != kBmpHeadersSize + image)
