@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  python3 cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 googletest
+  python3 git cmake ninja-build g++ clang clang-format libclang-rt-14-dev llvm-14 googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 xvfb xdotool x11-utils x11-apps imagemagick locales unzip
