@@ -25,10 +25,8 @@ void BlitMasked(HDC dc, const RECT& to, HDC icons, POINT mask, POINT picture)
 
 PalettePanel::PalettePanel(WNDPROC notifyProc) : notify(notifyProc)
 {
-    bounds = RECT{0, 0, kPanelWidth, kPanelHeight};
     bodyRect = kBodyRect;
     titleRect = kTitleRect;
-    grabPoint = kInitialGrabPoint;
 
     frameBrush = CreateSolidBrush(RGB(0, 0, 0));
     bodyBrush = CreateSolidBrush(RGB(224, 224, 240));
@@ -75,19 +73,29 @@ LRESULT PalettePanel::send(UINT message, WPARAM wParam, LPARAM lParam)
     return notify(owner, message, wParam, lParam);
 }
 
-void PalettePanel::refreshBounds()
+void PalettePanel::carryOut(const PanelAction& action)
 {
-    send(PWM_REFRESH, 0, reinterpret_cast<LPARAM>(&bounds));
-}
-
-void PalettePanel::notifyTool()
-{
-    send(PWM_SETTOOL, static_cast<WPARAM>(penSize), static_cast<LPARAM>(cells[colorIndex].color));
-}
-
-POINT PalettePanel::relative(POINT p) const
-{
-    return POINT{p.x - bounds.left, p.y - bounds.top};
+    for (PanelEffect effect : action.effects) {
+        switch (effect) {
+        case PanelEffect::None: return;
+        case PanelEffect::Render: render(); break;
+        case PanelEffect::RefreshBounds: send(PWM_REFRESH, 0, reinterpret_cast<LPARAM>(&bounds)); break;
+        case PanelEffect::RefreshWhole: send(PWM_REFRESH); break;
+        case PanelEffect::SetTool:
+            send(PWM_SETTOOL, colorActive ? static_cast<WPARAM>(penSize) : 0,
+                 colorActive ? static_cast<LPARAM>(cells[colorIndex].color) : 0);
+            break;
+        case PanelEffect::Highlight: send(PWM_SETHIGHLIGHT, highlighter ? 1 : 0); break;
+        case PanelEffect::EditColor: send(PWM_EDITCOLOR, static_cast<WPARAM>(action.cell)); break;
+        case PanelEffect::Save: send(PWM_SAVEBITMAP); break;
+        case PanelEffect::Clear: send(PWM_CLEAR); break;
+        case PanelEffect::Close: send(WM_CLOSE); break;
+        case PanelEffect::EndPress:
+            pressButton = 0;
+            pressPart = PanelPart::None;
+            break;
+        }
+    }
 }
 
 bool PalettePanel::contains(POINT p) const
@@ -98,7 +106,8 @@ bool PalettePanel::contains(POINT p) const
 void PalettePanel::composeOnto(HDC view, const RECT& r) const
 {
     if (visible && bounds.right > r.left && bounds.bottom > r.top && r.right > bounds.left && r.bottom > bounds.top)
-        BitBlt(view, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, panelDC, 0, 0, SRCCOPY);
+        BitBlt(view, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, panelDC, 0, 0,
+               SRCCOPY);
 }
 
 void PalettePanel::showAt(HWND window, POINT p)
@@ -113,17 +122,13 @@ void PalettePanel::showAt(HWND window, POINT p)
 void PalettePanel::hide()
 {
     visible = false;
-    pressButton = 0;
-    pressPart = PanelPart::None;
-    refreshBounds();
+    carryOut({{PanelEffect::EndPress, PanelEffect::RefreshBounds}});
 }
 
 void PalettePanel::refresh()
 {
-    if (!visible)
-        return;
-    render();
-    refreshBounds();
+    if (visible)
+        carryOut({{PanelEffect::Render, PanelEffect::RefreshBounds}});
 }
 
 int PalettePanel::setPenSize(uint32_t n)
@@ -135,12 +140,7 @@ int PalettePanel::setPenSize(uint32_t n)
 
 bool PalettePanel::selectColor(uint32_t i)
 {
-    if (i < kCellCount) {
-        colorIndex = static_cast<int>(i);
-        colorActive = true;
-    } else {
-        colorActive = false;
-    }
+    SelectPanelTool(*this, i);
     refresh();
     return colorActive;
 }
@@ -164,10 +164,10 @@ bool PalettePanel::setCellColor(uint32_t i, COLORREF c)
 
 void PalettePanel::render()
 {
-    renderInto(panelDC);
+    draw(panelDC);
 }
 
-void PalettePanel::renderInto(HDC dc) const
+void PalettePanel::draw(HDC dc) const
 {
     const RECT whole = RectFromSize({0, 0}, {bounds.right - bounds.left, bounds.bottom - bounds.top});
     FillRect(dc, &whole, frameBrush);
@@ -217,107 +217,27 @@ void PalettePanel::renderInto(HDC dc) const
 
 void PalettePanel::onButtonDown(POINT p, int button)
 {
-    if (!visible || pressButton != 0 || !RectContains(bounds, p))
-        return;
-    const POINT q = relative(p);
-    int cell = 0;
-    pressPart = HitPanelPart(q, colorActive, &cell);
-    // Every notification below comes after the state it reports is in place: the paint window may
-    // act on the panel again from inside it.
-    bool notified = false;
-    switch (pressPart) {
-    case PanelPart::TitleBar:
-        if (button == 1)
-            grabPoint = q;
-        break;
-    case PanelPart::SizeBox:
-        grabPoint = q;
-        if (button == 1)
-            sizeAtPress = penSize;
-        if (button == 2) {
-            highlighter = !highlighter;
-            render();
-            send(PWM_SETHIGHLIGHT, highlighter ? 1 : 0);
-            notified = true;
-        }
-        break;
-    case PanelPart::ColorCell:
-        if (button == 1 || button == 2) {
-            colorIndex = cell;
-            grabPoint = q;
-            colorActive = true;
-            render();
-            notifyTool();
-            notified = true;
-        }
-        break;
-    case PanelPart::EraserButton:
-        if (button == 1) {
-            grabPoint = q;
-            colorActive = false;
-            render();
-            send(PWM_SETTOOL, 0, 0);
-            notified = true;
-        }
-        break;
-    default:
-        break;
-    }
-    pressButton = button;  // tracked, and swallowed, even when it hit no part
-    if (notified)
-        refreshBounds();
+    carryOut(PanelButtonDown(*this, p, button));
 }
 
+// The press is forgotten only after its notification has returned: the dialogs and the close run
+// the paint window while it is tracked.
 void PalettePanel::onButtonUp(POINT p, int button)
 {
-    if (!visible || pressButton != button)
-        return;
-    const POINT q = relative(p);
-    const PanelPart part = pressPart;
-    bool hidByTitle = false;
-    if (part == PanelPart::TitleBar && button == 2 && RectContains(titleRect, q)) {
-        grabPoint = q;
-        visible = false;
-        hidByTitle = true;
-    } else if (part == PanelPart::ColorCell && button == 2 && CellAt(q) >= 0) {
-        send(PWM_EDITCOLOR, static_cast<WPARAM>(CellAt(q)));
-    } else if (part == PanelPart::SaveButton && button == 1 && RectContains(saveButton, q)) {
-        send(PWM_SAVEBITMAP);
-    } else if (part == PanelPart::CloseButton && button == 1 && RectContains(closeButton, q)) {
-        SendMessageA(owner, WM_CLOSE, 0, 0);
-    }
-    // Only now: the dialogs and the close above run the paint window while the press is tracked.
-    pressButton = 0;
-    pressPart = PanelPart::None;
-    if (hidByTitle)
-        refreshBounds();
+    carryOut(PanelButtonUp(*this, p, button));
 }
 
 void PalettePanel::onDoubleClick(POINT p, int button)
 {
-    if (!visible || pressButton != 0 || !RectContains(bounds, p))
-        return;
-    const POINT q = relative(p);
-    if (CellAt(q) >= 0) {
-        if (button == 1)
-            hide();  // the first click of the pair has already chosen the colour
-    } else if (RectContains(eraserButton, q)) {
-        if (button == 1)
-            hide();
-        else if (button == 2)
-            send(PWM_CLEAR);
-    }
+    carryOut(PanelDoubleClick(*this, p, button));
 }
 
 void PalettePanel::onMouseMove(POINT p)
 {
-    if (pressButton != 1)
-        return;
-    if (pressPart == PanelPart::TitleBar) {
-        bounds = RectFromSize({p.x - grabPoint.x, p.y - grabPoint.y}, {kPanelWidth, kPanelHeight});
-        send(PWM_REFRESH);  // the old place and the new one both change
-    } else if (pressPart == PanelPart::SizeBox && !highlighter) {
-        setPenSize(static_cast<uint32_t>(DraggedPenSize(sizeAtPress, grabPoint.y + bounds.top, p.y)));
-        notifyTool();
-    }
+    carryOut(PanelMouseMove(*this, p));
+}
+
+void PalettePanel::onButtonsHeld(int heldButtons)
+{
+    carryOut(PanelReleaseLost(*this, heldButtons));
 }

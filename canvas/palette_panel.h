@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "canvas/panel_layout.h"
+#include "canvas/panel_steps.h"
 
 struct PaletteCell {
     RECT rect;  // panel-relative
@@ -16,7 +16,9 @@ struct PaletteCell {
     HBRUSH brush;
 };
 
-class PalettePanel {
+// The state its input steps work on (visibility, the tracked press, place, grab point and the tool
+// selection) is the PanelState it is built on; this class adds what it draws with.
+class PalettePanel : public PanelState {
 public:
     explicit PalettePanel(WNDPROC notify);
     ~PalettePanel();
@@ -37,18 +39,20 @@ public:
     // Below 8 selects that cell and answers true; anything else selects the eraser and answers false.
     bool selectColor(uint32_t i);
     bool setCellColor(uint32_t i, COLORREF c);
-    // Draws the whole panel into `dc`, panel-relative; render() draws it into panelDC.
-    void renderInto(HDC dc) const;
+    // Draws the whole panel into panelDC.
     void render();
+    // The same picture into any DC, panel-relative.
+    void draw(HDC dc) const;
 
     // Pointer input, offered before the canvas sees it; points in the paint window's client
-    // coordinates, buttons 1 left, 2 right, 4 middle.
+    // coordinates, buttons 1 left, 2 right, 4 middle. `heldButtons` are the buttons the message says
+    // are down, in the same code.
     void onButtonDown(POINT p, int button);
     void onButtonUp(POINT p, int button);
     void onDoubleClick(POINT p, int button);
     void onMouseMove(POINT p);
+    void onButtonsHeld(int heldButtons);
 
-    bool visible = false;
     HDC panelDC = nullptr;
     HGDIOBJ panelOldBitmap = nullptr;
     HBRUSH frameBrush = nullptr;
@@ -56,15 +60,8 @@ public:
     HBRUSH titleBrush = nullptr;
     WNDPROC notify;
     HWND owner = nullptr;
-    int pressButton = 0;
-    PanelPart pressPart = PanelPart::None;
-    RECT bounds;
     RECT bodyRect;
     RECT titleRect;
-    POINT grabPoint;
-    bool colorActive = true;
-    int penSize = 5;
-    int colorIndex = 0;
     HDC iconDC = nullptr;
     HGDIOBJ iconOldBitmap = nullptr;
     HBRUSH highlightBrush = nullptr;
@@ -72,14 +69,10 @@ public:
     RECT eraserButton;
     RECT saveButton;
     RECT closeButton;
-    int sizeAtPress = 0;
-    bool highlighter = false;
-    PaletteCell cells[8];
+    PaletteCell cells[kCellCount];
 
 private:
+    void carryOut(const PanelAction& action);
     LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    void refreshBounds();
-    void notifyTool();
-    POINT relative(POINT p) const;
     HBITMAP panelBitmap_ = nullptr;
 };

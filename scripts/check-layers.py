@@ -1,23 +1,23 @@
 #!/usr/bin/env python3
-"""Checks that the program's #include lines run one way through its layers:
+"""Checks that the program's #include lines run one way through its layers, as the tree shows them:
 
-    base       shell/ settings record, messages, geometry, default palette, monitor lookup, platform,
-               safe file replacement
-    resources  resources/
-    drawing    canvas/ and render/
-    session    session/
-    top        the rest of shell/ (entry, settings window, tray, launch, files)
+    rank 0   shell/base/ (settings record, messages, geometry, platform table, monitor lookup, safe
+             file replacement) and resources/
+    rank 1   canvas/ and render/
+    rank 2   session/
+    rank 3   the rest of shell/ (entry, settings window, tray, launch)
 
-A file may include its own layer and the layers below it; the hook module only the base. It also
-fails when modules (a .h with its .cpp) include each other in a circle. Prints every offending line
-as file:line and exits 1; exits 0 with a one-line summary otherwise."""
+A file may include its own rank and the ranks below it; the hook module only the base. It also fails
+when modules (a .h with its .cpp) include each other in a circle. Prints every offending line as
+file:line and exits 1; exits 0 with a one-line summary otherwise."""
 import re
 import sys
 from pathlib import Path
 
-BASE = {"shell/settings", "shell/messages", "shell/geometry", "shell/default_palette", "shell/monitor",
-        "shell/platform", "shell/safe_file"}
-RANK = {"base": 0, "resources": 0, "drawing": 1, "session": 2, "top": 3, "hook": 0}
+# Folder, rank. The longest matching folder decides, so shell/base/ is below the rest of shell/.
+LAYERS = [("shell/base", 0), ("resources", 0), ("canvas", 1), ("render", 1), ("session", 2), ("shell", 3),
+          ("hook", 0)]
+ONLY_BASE = {"hook"}  # folders that may include nothing but the base
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
@@ -25,24 +25,22 @@ def module_of(path):
     return str(Path(path).with_suffix(""))
 
 
-def layer_of(path):
-    module = module_of(path)
-    top = module.split("/")[0]
-    if module in BASE:
-        return "base"
-    return {"resources": "resources", "canvas": "drawing", "render": "drawing", "session": "session",
-            "shell": "top", "hook": "hook"}.get(top)
+def folder_of(path):
+    parent = str(Path(path).parent)
+    matches = [f for f, _ in LAYERS if parent == f or parent.startswith(f + "/")]
+    return max(matches, key=len) if matches else None
 
 
 def main(root):
     root = Path(root)
-    sources = [p for p in sorted(root.glob("*/*")) if p.suffix in (".h", ".cpp", ".rc")
-               and layer_of(str(p.relative_to(root)))]
+    rank = dict(LAYERS)
+    tops = sorted({f.split("/")[0] for f, _ in LAYERS})
+    sources = [p for top in tops for p in sorted((root / top).rglob("*")) if p.suffix in (".h", ".cpp", ".rc")]
     problems = []
     edges = {}
     for path in sources:
         rel = str(path.relative_to(root))
-        layer = layer_of(rel)
+        folder = folder_of(rel)
         for number, line in enumerate(path.read_text(encoding="utf-8", errors="replace").splitlines(), 1):
             m = INCLUDE.match(line)
             if not m:
@@ -50,14 +48,16 @@ def main(root):
             target = m.group(1)
             if "/" not in target:
                 target = str(Path(rel).parent / target)
-            target_layer = layer_of(target)
-            if target_layer is None:
+            target_folder = folder_of(target)
+            if target_folder is None:
                 continue
-            allowed = (target_layer == "base") if layer == "hook" else RANK[target_layer] <= RANK[layer]
-            if target_layer == "hook" and layer != "hook":
-                allowed = False
+            if folder in ONLY_BASE:
+                allowed = target_folder == folder or target_folder == "shell/base"
+            else:
+                allowed = target_folder not in ONLY_BASE and rank[target_folder] <= rank[folder]
             if not allowed:
-                problems.append(f"{rel}:{number}: {layer} includes {target} ({target_layer}), against the layers")
+                problems.append(f"{rel}:{number}: {folder}/ (rank {rank[folder]}) includes {target} "
+                                f"({target_folder}/, rank {rank[target_folder]}), against the layers")
             if module_of(target) != module_of(rel):
                 edges.setdefault(module_of(rel), {}).setdefault(module_of(target), f"{rel}:{number}")
 

@@ -2,10 +2,105 @@
 // edges.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "canvas/panel_layout.h"
+#include "canvas/panel_steps.h"
 #include "session/pen_keys.h"
 
 namespace {
+
+std::string Names(const std::vector<PanelEffect>& effects)
+{
+    static const char* const kNames[] = {"None",      "Render", "RefreshBounds", "RefreshWhole", "SetTool",  "Highlight",
+                                         "EditColor", "Save",   "Clear",         "Close",        "EndPress"};
+    std::string out;
+    for (PanelEffect e : effects)
+        out += std::string(out.empty() ? "" : " ") + kNames[static_cast<int>(e)];
+    return out;
+}
+
+// Pointer events on a panel shown at (100,100), points panel-relative; what the steps ask for, in
+// order, and where the state ends.
+TEST(PanelSteps, WhatEachEventAsksFor)
+{
+    using E = PanelEffect;
+    enum Kind { Down, Up, Move, Double, Lost };
+    struct Step {
+        Kind kind;
+        int button;  // for Lost: the buttons still held
+        POINT q;
+    };
+    struct Case {
+        const char* why;
+        std::vector<Step> steps;
+        std::vector<E> want;
+        int penSize, pressButton;
+        bool visible;
+    } cases[] = {
+        {"left press on cell 3: ring, tool, then the panel's rectangle",
+         {{Down, 1, {114, 30}}}, {E::Render, E::SetTool, E::RefreshBounds}, 5, 1, true},
+        {"right press on cell 2, released over cell 5: the dialog for cell 5",
+         {{Down, 2, {90, 30}}, {Up, 2, {165, 30}}}, {E::Render, E::SetTool, E::RefreshBounds, E::EditColor, E::EndPress}, 5, 0, true},
+        {"released outside every cell: no dialog",
+         {{Down, 2, {90, 30}}, {Up, 2, {90, 50}}}, {E::Render, E::SetTool, E::RefreshBounds, E::EndPress}, 5, 0, true},
+        {"a title drag recomposes everything", {{Down, 1, {100, 5}}, {Move, 0, {150, 50}}}, {E::RefreshWhole}, 5, 1, true},
+        {"a right click on the title hides the panel, press forgotten before the refresh",
+         {{Down, 2, {100, 5}}, {Up, 2, {100, 5}}}, {E::EndPress, E::RefreshBounds}, 5, 0, false},
+        {"save released outside it saves nothing", {{Down, 1, {275, 35}}, {Up, 1, {275, 50}}}, {E::EndPress}, 5, 0, true},
+        {"save released over it", {{Down, 1, {275, 35}}, {Up, 1, {276, 36}}}, {E::Save, E::EndPress}, 5, 0, true},
+        {"close released over it", {{Down, 1, {300, 35}}, {Up, 1, {300, 35}}}, {E::Close, E::EndPress}, 5, 0, true},
+        {"a press on the outline is swallowed and blocks the next", {{Down, 1, {0, 30}}, {Down, 2, {120, 30}}}, {}, 5, 1, true},
+        {"the release of another button is ignored", {{Down, 1, {275, 35}}, {Up, 2, {275, 35}}}, {}, 5, 1, true},
+        {"right double-click on the eraser clears, the panel stays", {{Double, 2, {240, 35}}}, {E::Clear}, 5, 0, true},
+        {"left double-click on a cell hides", {{Double, 1, {40, 30}}}, {E::EndPress, E::RefreshBounds}, 5, 0, false},
+        {"size drag 13 up from 5 gives 8", {{Down, 1, {20, 40}}, {Move, 0, {20, 27}}},
+         {E::Render, E::RefreshBounds, E::SetTool}, 8, 1, true},
+        {"a size drag with the highlighter changes nothing",
+         {{Down, 2, {20, 40}}, {Up, 2, {20, 40}}, {Down, 1, {20, 40}}, {Move, 0, {20, 0}}},
+         {E::Render, E::Highlight, E::RefreshBounds, E::EndPress}, 5, 1, true},
+        {"with the eraser the size box is no part", {{Down, 1, {240, 35}}, {Up, 1, {240, 35}}, {Down, 2, {20, 40}}},
+         {E::Render, E::SetTool, E::RefreshBounds, E::EndPress}, 5, 2, true},
+        {"a title drag whose release was lost follows no more",
+         {{Down, 1, {100, 5}}, {Lost, 0, {}}, {Move, 0, {150, 50}}}, {E::EndPress}, 5, 0, true},
+        {"a size drag whose release was lost leaves the width",
+         {{Down, 1, {20, 40}}, {Lost, 2, {}}, {Move, 0, {20, 0}}}, {E::EndPress}, 5, 0, true},
+        {"a held button keeps the press", {{Down, 1, {100, 5}}, {Lost, 1, {}}}, {}, 5, 1, true},
+        {"a lost right release over a cell opens no dialog", {{Down, 2, {90, 30}}, {Lost, 1, {}}, {Up, 2, {90, 30}}},
+         {E::Render, E::SetTool, E::RefreshBounds, E::EndPress}, 5, 0, true},
+    };
+    for (const Case& c : cases) {
+        PanelState s;
+        s.visible = true;
+        s.bounds = {100, 100, 100 + kPanelWidth, 100 + kPanelHeight};
+        std::vector<E> got;
+        for (const Step& step : c.steps) {
+            const POINT at = {100 + step.q.x, 100 + step.q.y};
+            PanelAction a;
+            switch (step.kind) {
+            case Down: a = PanelButtonDown(s, at, step.button); break;
+            case Up: a = PanelButtonUp(s, at, step.button); break;
+            case Move: a = PanelMouseMove(s, at); break;
+            case Double: a = PanelDoubleClick(s, at, step.button); break;
+            case Lost: a = PanelReleaseLost(s, step.button); break;
+            }
+            for (E e : a.effects) {
+                if (e == E::EndPress)
+                    s.pressButton = 0;  // as the panel carries it out
+                if (e != E::None)
+                    got.push_back(e);
+            }
+            if (a.cell != 0) {
+                EXPECT_EQ(a.cell, 5) << c.why;
+            }
+        }
+        EXPECT_EQ(Names(got), Names(c.want)) << c.why;
+        EXPECT_EQ(s.penSize, c.penSize) << c.why;
+        EXPECT_EQ(s.pressButton, c.pressButton) << c.why;
+        EXPECT_EQ(s.visible, c.visible) << c.why;
+    }
+}
 
 TEST(PanelLayout, HitTestsOnTheEdgesOfEveryPart)
 {
