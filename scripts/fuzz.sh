@@ -18,9 +18,10 @@ declare -A under_test=(
   [fuzz_clipboard_dib]=session/dib_layout.cpp
   [fuzz_bmp_layout]=render/bmp_layout.cpp
   [fuzz_gesture]=session/gesture.cpp
+  [fuzz_panel_steps]=canvas/panel_steps.cpp
 )
 targets=("$@")
-((${#targets[@]})) || targets=(fuzz_settings_file fuzz_command_line fuzz_clipboard_dib fuzz_bmp_layout fuzz_gesture)
+((${#targets[@]})) || targets=(fuzz_settings_file fuzz_command_line fuzz_clipboard_dib fuzz_bmp_layout fuzz_gesture fuzz_panel_steps)
 
 "$root/scripts/build.sh" native >/dev/null
 # The same plain-logic files the fuzzers link, for the coverage replay.
