@@ -3,13 +3,14 @@
 #pragma once
 #include <cstdint>
 
+#include "shell/default_palette.h"
 #include "shell/geometry.h"
 
 enum class PanelPart { None = 0, TitleBar = 1, SizeBox = 2, ColorCell = 3, EraserButton = 4, SaveButton = 5, CloseButton = 6 };
 
 constexpr int kPanelWidth = 320;
 constexpr int kPanelHeight = 60;
-constexpr int kCellCount = 8;
+constexpr int kCellCount = kPaletteSize;
 constexpr int kMaxPenSize = 20;
 
 constexpr RECT kBodyRect = {1, 13, kPanelWidth - 1, kPanelHeight - 1};

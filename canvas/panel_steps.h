@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "canvas/panel_layout.h"
+#include "shell/settings.h"
 
 struct PanelState {
     bool visible = false;
@@ -14,7 +15,7 @@ struct PanelState {
     RECT bounds = {0, 0, kPanelWidth, kPanelHeight};  // in the paint window's client coordinates
     POINT grabPoint = kInitialGrabPoint;              // panel-relative
     bool colorActive = true;
-    int penSize = 5;
+    int penSize = kDefaultPenSize;
     int colorIndex = 0;
     int sizeAtPress = 0;
     bool highlighter = false;

@@ -10,18 +10,18 @@ HCURSOR arrowCursor;
 HCURSOR currentCursor;
 
 namespace {
-HCURSOR LoadSharedCursor(HINSTANCE module, UINT id)
+HCURSOR LoadSharedCursor(HINSTANCE module, LPCSTR name)
 {
-    return static_cast<HCURSOR>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_CURSOR, 0, 0, LR_SHARED));
+    return static_cast<HCURSOR>(LoadImageA(module, name, IMAGE_CURSOR, 0, 0, LR_SHARED));
 }
 }  // namespace
 
 void LoadToolCursors(HINSTANCE instance)
 {
-    penCursor = LoadSharedCursor(instance, IDC_PEN);
-    highlighterCursor = LoadSharedCursor(instance, IDC_HIGHLIGHTER);
-    eraserCursor = LoadSharedCursor(instance, IDC_ERASER);
-    arrowCursor = LoadSharedCursor(nullptr, 32512);  // OCR_NORMAL
+    penCursor = LoadSharedCursor(instance, MAKEINTRESOURCEA(IDC_PEN));
+    highlighterCursor = LoadSharedCursor(instance, MAKEINTRESOURCEA(IDC_HIGHLIGHTER));
+    eraserCursor = LoadSharedCursor(instance, MAKEINTRESOURCEA(IDC_ERASER));
+    arrowCursor = LoadSharedCursor(nullptr, IDC_ARROW);
 }
 
 HCURSOR ToolCursor(bool eraser, bool highlighter)

@@ -16,9 +16,9 @@ COLORREF customColors[16];
 
 void InitCustomColors()
 {
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < kPaletteSize; ++i)
         customColors[i] = defaultPalette[i];
-    for (int i = 8; i < 16; ++i)
+    for (int i = kPaletteSize; i < 16; ++i)
         customColors[i] = RGB(255, 255, 255);
 }
 
@@ -49,7 +49,7 @@ void PlaceAtPointer(HWND dialog)
 bool ChooseCellColor(HWND owner, COLORREF initial, COLORREF& chosen)
 {
     // The first row always offers the remembered palette; the second keeps what the user stored.
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < kPaletteSize; ++i)
         customColors[i] = Settings.palette[i];
     CHOOSECOLORA dialog = {};
     dialog.lStructSize = sizeof(dialog);

@@ -17,18 +17,8 @@ std::bitset<256> pressedHere;
 
 void SelectPenByKey(int index)
 {
-    PalettePanel& panel = palettePanel();
-    PenRenderer& renderer = penRenderer();
-    HCURSOR cursor;
-    if (panel.selectColor(static_cast<uint32_t>(index))) {
-        renderer.setPen(panel.cells[panel.colorIndex].color, panel.penSize);
-        eraserMode = false;
-        cursor = renderer.highlighter ? highlighterCursor : penCursor;
-    } else {
-        eraserMode = true;
-        cursor = eraserCursor;
-    }
-    SetCurrentCursor(cursor);  // even over the panel: the key says which tool the pointer now holds
+    palettePanel().selectColor(static_cast<uint32_t>(index));
+    SetCurrentCursor(ApplyTool());  // even over the panel: the key says which tool the pointer now holds
 }
 
 }  // namespace

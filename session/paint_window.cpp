@@ -26,9 +26,8 @@ namespace {
 void ApplyRememberedTool()
 {
     PalettePanel& panel = palettePanel();
-    PenRenderer& renderer = penRenderer();
     const bool rememberPalette = (Settings.flags & OPT_REMEMBER_PALETTE) != 0;
-    for (uint32_t i = 0; i < 8; ++i)
+    for (uint32_t i = 0; i < kCellCount; ++i)
         panel.setCellColor(i, rememberPalette ? Settings.palette[i] : defaultPalette[i]);
 
     if (!(Settings.flags & OPT_REMEMBER_LAST_PEN)) {
@@ -40,19 +39,12 @@ void ApplyRememberedTool()
         panel.highlighter = highlighter;
         panel.refresh();
     }
-    renderer.highlighter = panel.highlighter;
-
     if (!(Settings.flags & OPT_REMEMBER_PEN_SIZE))
-        Settings.penSize = 5;
-    if (panel.selectColor(static_cast<uint32_t>(Settings.lastPen))) {
-        const int width = panel.setPenSize(Settings.penSize);
-        Settings.penSize = static_cast<uint32_t>(width);
-        renderer.setPen(panel.cells[panel.colorIndex].color, width);
-        eraserMode = false;
-    } else {
-        eraserMode = true;  // the width stays as the panel holds it
-    }
-    SetCurrentCursor(ToolCursor(eraserMode, renderer.highlighter));
+        Settings.penSize = kDefaultPenSize;
+    // With the eraser the width stays as the panel holds it.
+    if (panel.selectColor(static_cast<uint32_t>(Settings.lastPen)))
+        Settings.penSize = static_cast<uint32_t>(panel.setPenSize(Settings.penSize));
+    SetCurrentCursor(ApplyTool());
 }
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
@@ -100,16 +92,6 @@ void OnDestroy(HWND window)
     PostMessageA(GetParent(window), TWM_SESSION_ENDED, 0, 0);
 }
 
-void OnSetTool(WPARAM width, LPARAM color)
-{
-    if (width != 0) {
-        penRenderer().setPen(static_cast<COLORREF>(color), static_cast<int>(width));
-        eraserMode = false;
-    } else {
-        eraserMode = true;
-    }
-}
-
 void OnClear(HWND window)
 {
     if (!SurfacesExist())
@@ -125,17 +107,15 @@ void OnClear(HWND window)
 void EditPaletteColor(HWND window, uint32_t slot)
 {
     PalettePanel& panel = palettePanel();
-    const COLORREF initial = slot < 8 ? panel.cells[slot].color : 0xFFFFFFFF;
+    const COLORREF initial = slot < kCellCount ? panel.cells[slot].color : 0xFFFFFFFF;
     COLORREF chosen = 0;
-    // The palette has eight entries; no caller sends another slot.
-    if (!ChooseCellColor(window, initial, chosen) || slot >= 8)
+    if (!ChooseCellColor(window, initial, chosen) || slot >= kCellCount)
         return;
     Settings.palette[slot] = chosen;
     panel.setCellColor(slot, chosen);
     panel.selectColor(slot);
     panel.hide();
-    penRenderer().setPen(chosen, panel.penSize);
-    eraserMode = false;
+    ApplyTool();  // the pointer is still over the panel's place: the next move sets the cursor
 }
 
 // A session that starts magnified centres its first frame on the pointer, wherever the last session
@@ -184,8 +164,9 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_MOUSEWHEEL: OnPointerWheel(window, static_cast<short>(HIWORD(wParam)), LOWORD(wParam)); return 0;
     case PWM_CAPTURE: OnCapture(window); return 0;
     case PWM_REFRESH: PresentRect(window, reinterpret_cast<const RECT*>(lParam)); return 0;
-    case PWM_SETTOOL: OnSetTool(wParam, lParam); return 0;
-    case PWM_SETHIGHLIGHT: penRenderer().highlighter = wParam != 0; return 0;
+    // The panel has made the choice these report; the pointer is over it, so its cursor stays.
+    case PWM_SETTOOL:
+    case PWM_SETHIGHLIGHT: ApplyTool(); return 0;
     case PWM_CLEAR: OnClear(window); return 0;
     case PWM_EDITCOLOR: EditPaletteColor(window, static_cast<uint32_t>(wParam)); return 0;
     case PWM_SAVEBITMAP: if (SurfacesExist()) SaveDrawing(window, drawingSurface); return 0;

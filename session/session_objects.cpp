@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "canvas/palette_panel.h"
+#include "canvas/tool_state.h"
 #include "render/color_dialog.h"
 #include "render/eraser.h"
 #include "render/pen_renderer.h"
@@ -55,4 +56,13 @@ PenRenderer& penRenderer()
 Eraser& eraser()
 {
     return *theEraser;
+}
+
+HCURSOR ApplyTool()
+{
+    renderer->highlighter = panel->highlighter;
+    eraserMode = !panel->colorActive;
+    if (panel->colorActive)
+        renderer->setPen(panel->cells[panel->colorIndex].color, panel->penSize);
+    return ToolCursor(eraserMode, renderer->highlighter);
 }

@@ -14,3 +14,8 @@ void BuildSessionObjects(WNDPROC panelNotify);
 PalettePanel& palettePanel();
 PenRenderer& penRenderer();
 Eraser& eraser();
+
+// The panel owns the tool (a colour or the eraser, the width, the highlighter). This moves it to the
+// pen renderer and eraserMode, and answers the cursor that shows it, for the paths that show it at
+// once. Every path that changes the tool calls it.
+HCURSOR ApplyTool();

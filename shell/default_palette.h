@@ -3,7 +3,9 @@
 #pragma once
 #include <cstdint>
 
-constexpr uint32_t defaultPalette[8] = {
+constexpr int kPaletteSize = 8;  // the palette panel's cells, the settings' palette
+
+constexpr uint32_t defaultPalette[kPaletteSize] = {
     0x000000,  // black
     0xFFFFFF,  // white
     0x0000FF,  // red

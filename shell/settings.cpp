@@ -9,11 +9,11 @@ SettingsRecord Settings;
 SettingsRecord::SettingsRecord()
 {
     std::memset(this, 0, sizeof(*this));
-    flags = 0x7F;
+    flags = kDefaultFlags;
     launchHotKey = 0x2C;  // Print Screen, no modifier
     launchDelay = 1;
     lastPen = 0;
-    penSize = 5;
+    penSize = kDefaultPenSize;
     penSelectKey = 0x70;  // F1, no modifier
     std::memcpy(palette, defaultPalette, sizeof(palette));
 }

@@ -20,6 +20,11 @@ enum : uint32_t {
 
 constexpr size_t kPathCapacity = 260;  // bytes, terminating NUL included
 
+// The defaults of a program that has no settings file yet.
+constexpr uint32_t kDefaultFlags = OPT_TASKTRAY | OPT_HOTKEY | OPT_DELAYED_LAUNCH | OPT_REMEMBER_PALETTE |
+                                   OPT_REMEMBER_LAST_PEN | OPT_REMEMBER_PEN_SIZE | OPT_SELECT_PEN_BY_KEY;
+constexpr uint32_t kDefaultPenSize = 5;
+
 struct SettingsRecord {
     uint32_t flags;
     uint32_t launchHotKey;  // hot-key control form: low byte key, next byte HOTKEYF_* bits
@@ -28,7 +33,7 @@ struct SettingsRecord {
     uint32_t penSize;
     uint32_t penSelectKey;  // hot-key control form, first key of the pen row
     uint8_t reserved1[8];   // carried through unchanged
-    uint32_t palette[8];    // COLORREF
+    uint32_t palette[8];    // COLORREF, kPaletteSize of them
     uint8_t reserved2[16];  // carried through unchanged
     char savePath[kPathCapacity];
 
