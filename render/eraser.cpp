@@ -2,15 +2,7 @@
 
 #include <algorithm>
 
-#include "canvas/rect.h"
 #include "render/pending_mark.h"
-
-namespace {
-
-// eraseRectangle answers the old and the new area together; it must outlive the call.
-RECT repaintRect;
-
-}  // namespace
 
 void Eraser::init()
 {
@@ -29,9 +21,7 @@ RECT Eraser::squareAt(POINT p) const
 
 void Eraser::touch(POINT p)
 {
-    const RECT square = squareAt(p);
-    dirtyRect = dirty ? RectUnion(dirtyRect, square) : square;
-    dirty = true;
+    widen(squareAt(p));
 }
 
 const RECT* Eraser::eraseAt(POINT p)
@@ -49,18 +39,5 @@ const RECT* Eraser::eraseRectangle(POINT point, POINT anchor)
     const RECT area = {std::min(point.x, anchor.x) + extent.left, std::min(point.y, anchor.y) + extent.top,
                        std::max(point.x, anchor.x) + extent.right, std::max(point.y, anchor.y) + extent.bottom};
     CopyArea(target, source, area);
-    repaintRect = wasDirty ? RectUnion(area, dirtyRect) : area;
-    dirtyRect = area;
-    dirty = true;
-    return &repaintRect;
-}
-
-const RECT* Eraser::commit()
-{
-    return EndPendingMark(target, backup, dirtyRect, dirty);
-}
-
-const RECT* Eraser::revert()
-{
-    return EndPendingMark(backup, target, dirtyRect, dirty);
+    return replaceBand(area, wasDirty);
 }

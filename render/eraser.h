@@ -2,24 +2,19 @@
 #pragma once
 #include <windows.h>
 
-class Eraser {
+#include "render/pending_mark.h"
+
+class Eraser : public PendingMark {
 public:
     void init();
     // Widens `dirtyRect` by the eraser square at p.
     void touch(POINT p);
-    // Each answers the area to repaint, valid until the next call; commit and revert answer null
-    // when nothing was pending.
+    // Each answers the area to repaint, valid until the next call.
     const RECT* eraseAt(POINT p);
     const RECT* eraseRectangle(POINT point, POINT anchor);
-    const RECT* commit();
-    const RECT* revert();
 
-    RECT dirtyRect = {};
-    RECT extent = {};     // the eraser square relative to the pointer
-    HDC target = nullptr; // drawing surface
-    HDC backup = nullptr; // committed surface
-    HDC source = nullptr; // capture surface: what erasing brings back
-    bool dirty = false;
+    RECT extent = {};      // the eraser square relative to the pointer
+    HDC source = nullptr;  // capture surface: what erasing brings back
 
 private:
     RECT squareAt(POINT p) const;

@@ -2,15 +2,7 @@
 
 #include <algorithm>
 
-#include "canvas/rect.h"
 #include "render/pending_mark.h"
-
-namespace {
-
-// drawRectangle answers the old and the new area together; it must outlive the call.
-RECT repaintRect;
-
-}  // namespace
 
 void PenRenderer::init()
 {
@@ -85,8 +77,7 @@ void PenRenderer::touch(POINT p)
         // A full width of margin, not half: round caps and joins stay inside whatever the angle.
         footprint = RECT{p.x - width, p.y - width, p.x + width, p.y + width};
     }
-    dirtyRect = dirty ? RectUnion(dirtyRect, footprint) : footprint;
-    dirty = true;
+    widen(footprint);
 }
 
 const RECT* PenRenderer::beginStroke(POINT p)
@@ -155,18 +146,5 @@ const RECT* PenRenderer::drawRectangle(POINT point, POINT anchor)
         Rectangle(target, l, t, r, b);
         area = RECT{l - width, t - width, r + width, b + width};
     }
-    repaintRect = wasDirty ? RectUnion(area, dirtyRect) : area;
-    dirtyRect = area;
-    dirty = true;
-    return &repaintRect;
-}
-
-const RECT* PenRenderer::commit()
-{
-    return EndPendingMark(target, backup, dirtyRect, dirty);
-}
-
-const RECT* PenRenderer::revert()
-{
-    return EndPendingMark(backup, target, dirtyRect, dirty);
+    return replaceBand(area, wasDirty);
 }

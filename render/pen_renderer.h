@@ -3,7 +3,9 @@
 #pragma once
 #include <windows.h>
 
-class PenRenderer {
+#include "render/pending_mark.h"
+
+class PenRenderer : public PendingMark {
 public:
     void init();
     void destroy();
@@ -15,26 +17,19 @@ public:
 
     // Widens `dirtyRect` by the footprint of a point in the current look.
     void touch(POINT p);
-    // Each answers the area to repaint, valid until the next call; commit and revert answer null
-    // when nothing was pending.
+    // Each answers the area to repaint, valid until the next call.
     const RECT* beginStroke(POINT p);
     const RECT* strokeTo(POINT p);
     const RECT* drawRectangle(POINT point, POINT anchor);
-    const RECT* commit();
-    const RECT* revert();
     // Highlighter: one 1 x `stripHeight` column per x from the left end up to, not including, the
     // right end, the band ending at the pointer's row.
     void blendSegment(POINT from, POINT to);
     // Highlighter: every pixel of r blended once, in bands of `stripHeight` rows.
     void blendFill(RECT r);
 
-    RECT dirtyRect = {};
-    HDC target = nullptr;
-    HDC backup = nullptr;
     HGDIOBJ savedPen = nullptr;
     int width = 0;
     COLORREF color = 0;
-    bool dirty = false;
     bool highlighter = false;
     BYTE alpha = 64;
     HDC stripDC = nullptr;
