@@ -15,8 +15,8 @@
 #include "session/paint_state.h"
 #include "session/paint_window.h"
 #include "session/session_objects.h"
-#include "shell/messages.h"
-#include "shell/settings.h"
+#include "shell/base/messages.h"
+#include "shell/base/settings.h"
 
 namespace {
 

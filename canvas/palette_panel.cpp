@@ -2,8 +2,8 @@
 
 #include "canvas/rect.h"
 #include "resources/resource.h"
-#include "shell/default_palette.h"
-#include "shell/messages.h"
+#include "shell/base/default_palette.h"
+#include "shell/base/messages.h"
 
 namespace {
 

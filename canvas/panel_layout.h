@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "shell/default_palette.h"
-#include "shell/geometry.h"
+#include "shell/base/default_palette.h"
+#include "shell/base/geometry.h"
 
 enum class PanelPart { None = 0, TitleBar = 1, SizeBox = 2, ColorCell = 3, EraserButton = 4, SaveButton = 5, CloseButton = 6 };
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "canvas/panel_layout.h"
-#include "shell/settings.h"
+#include "shell/base/settings.h"
 
 struct PanelState {
     bool visible = false;

@@ -1,6 +1,6 @@
 // Rectangle helpers shared by the palette panel and the stroke code. Right and bottom are exclusive.
 #pragma once
-#include "shell/geometry.h"
+#include "shell/base/geometry.h"
 
 // The normalised rectangle spanned from `origin` by a signed size (a negative width or height
 // extends left or up; a zero one gives an empty rectangle at the origin).

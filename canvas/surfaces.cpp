@@ -1,6 +1,6 @@
 #include "canvas/surfaces.h"
 
-#include "shell/monitor.h"
+#include "shell/base/monitor.h"
 
 HDC captureSurface;
 HDC committedSurface;

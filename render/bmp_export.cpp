@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "render/bmp_layout.h"
-#include "shell/safe_file.h"
-#include "shell/settings.h"
+#include "shell/base/safe_file.h"
+#include "shell/base/settings.h"
 
 static_assert(sizeof(Settings.savePath) == 260, "the dialog's buffer is the remembered path");
 #ifndef _WIN64

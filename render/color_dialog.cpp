@@ -3,10 +3,10 @@
 #include <commdlg.h>
 
 #include "render/dialog_placement.h"
-#include "shell/default_palette.h"
-#include "shell/monitor.h"
-#include "shell/platform.h"
-#include "shell/settings.h"
+#include "shell/base/default_palette.h"
+#include "shell/base/monitor.h"
+#include "shell/base/platform.h"
+#include "shell/base/settings.h"
 
 #ifndef _WIN64
 static_assert(sizeof(CHOOSECOLORA) == 36, "the record as the 32-bit system knows it");

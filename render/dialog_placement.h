@@ -1,7 +1,7 @@
 // Where the colour dialog opens: with the pointer halfway down the middle of its title bar, kept
 // inside an area of the screen.
 #pragma once
-#include "shell/geometry.h"
+#include "shell/base/geometry.h"
 
 // `window` and `client` are the dialog's window and client sizes (width, height). The answer is the
 // window's top-left corner, clamped 10 pixels inside `area` in the order left, top, right, bottom, so

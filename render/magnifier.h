@@ -1,7 +1,7 @@
 // The magnified view: a part of the drawing stretched by a whole factor so that the drawing pixel
 // under the pointer stays under it.
 #pragma once
-#include "shell/geometry.h"
+#include "shell/base/geometry.h"
 
 // Sizes travel as POINTs of width and height. The destination starts at r's top-left corner.
 struct MagnifiedArea {

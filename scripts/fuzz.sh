@@ -13,7 +13,7 @@ seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
 shift
 
 declare -A under_test=(
-  [fuzz_settings_file]=shell/settings.cpp
+  [fuzz_settings_file]=shell/base/settings.cpp
   [fuzz_command_line]=shell/exe_path.cpp
   [fuzz_clipboard_dib]=session/dib_layout.cpp
   [fuzz_bmp_layout]=render/bmp_layout.cpp

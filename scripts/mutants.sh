@@ -18,19 +18,19 @@ filter=${1:-}
 #   - original fragment (exactly once in the file)
 #   + replacement
 mutants_table=$(cat <<'EOF'
-settings-size-rule       shell/settings.cpp
+settings-size-rule       shell/base/settings.cpp
   - return fileSize == kSettingsFileSize ? kSettingsFileSize : kShortSettingsSize;
   + return fileSize >= kSettingsFileSize ? kSettingsFileSize : kShortSettingsSize;
-settings-min-size        shell/settings.cpp
+settings-min-size        shell/base/settings.cpp
   - if (fileSize < kMinSettingsFileSize)
   + if (fileSize <= kMinSettingsFileSize)
-settings-path-end        shell/settings.cpp
+settings-path-end        shell/base/settings.cpp
   - record.savePath[kPathCapacity - 1] = '\0';
   + record.savePath[kPathCapacity - 2] = '\0';
-default-flags            shell/settings.cpp
+default-flags            shell/base/settings.cpp
   - flags = 0x7F;
   + flags = 0x7B;
-default-hotkey           shell/settings.cpp
+default-hotkey           shell/base/settings.cpp
   - launchHotKey = 0x2C;
   + launchHotKey = 0x2D;
 rect-contains-edge       canvas/rect.cpp
@@ -99,7 +99,7 @@ tray-click-no-delay      shell/tray_icon.cpp
 tray-icon-not-kept       shell/tray_icon.cpp
   - trayIconAdded = NotifyShell(NIM_MODIFY);
   + trayIconAdded = false;
-save-not-replacing       shell/safe_file.cpp
+save-not-replacing       shell/base/safe_file.cpp
   - MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH
   + MOVEFILE_WRITE_THROUGH
 exe-path-quote           shell/exe_path.cpp
@@ -162,7 +162,7 @@ palette-always-remembered session/paint_window.cpp
 compose-whole-area       canvas/compose.cpp
   - const RECT area = (r != nullptr && zoomLevel == 0) ? *r : client;
   + const RECT area = client;
-monitor-fallback-origin  shell/monitor.cpp
+monitor-fallback-origin  shell/base/monitor.cpp
   - index >= SM_XVIRTUALSCREEN ? 0 :
   + index >= SM_XVIRTUALSCREEN ? 1 :
 resource-string          resources/lang_en.rc
@@ -180,7 +180,7 @@ hot-key-waits            shell/settings_window.cpp
 tray-menu-dropped        shell/tray_icon.cpp
   - case WM_RBUTTONUP:
   + case WM_RBUTTONDBLCLK:
-monitor-not-nearest      shell/monitor.cpp
+monitor-not-nearest      shell/base/monitor.cpp
   - MONITOR_DEFAULTTONEAREST
   + MONITOR_DEFAULTTONULL
 hook-dll-kept-on-release hook/hook.cpp
@@ -288,7 +288,7 @@ alt-print-screen-lost    shell/option_controls.cpp
 delay-wraps              shell/launch_rules.cpp
   - value = value > kMaxLaunchDelaySeconds ? value : value * 10 + uint32_t(*text - '0');
   + value = value * 10 + uint32_t(*text - '0');
-no-in-place-save         shell/safe_file.cpp
+no-in-place-save         shell/base/safe_file.cpp
   - return inPlaceFallback && OverwriteInPlace(path, chunks, count);
   + return false;
 eraser-cursor-swapped    resources/scrivane.rc

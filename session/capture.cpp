@@ -2,8 +2,8 @@
 
 #include "canvas/surfaces.h"
 #include "session/dib_layout.h"
-#include "shell/platform.h"
-#include "shell/settings.h"
+#include "shell/base/platform.h"
+#include "shell/base/settings.h"
 
 namespace {
 

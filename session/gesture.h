@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "shell/geometry.h"
+#include "shell/base/geometry.h"
 
 // Mouse buttons as bits, wherever a button is passed or a mask is kept.
 enum : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };

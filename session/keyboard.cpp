@@ -7,9 +7,10 @@
 #include "render/pen_renderer.h"
 #include "session/paint_state.h"
 #include "session/pen_keys.h"
+#include "shell/base/hot_key.h"
 #include "session/session_objects.h"
-#include "shell/platform.h"
-#include "shell/settings.h"
+#include "shell/base/platform.h"
+#include "shell/base/settings.h"
 
 namespace {
 

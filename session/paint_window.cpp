@@ -1,7 +1,7 @@
 #include "session/paint_window.h"
 
 #include "canvas/compose.h"
-#include "shell/default_palette.h"
+#include "shell/base/default_palette.h"
 #include "canvas/palette_panel.h"
 #include "canvas/surfaces.h"
 #include "canvas/tool_state.h"
@@ -15,10 +15,10 @@
 #include "session/pointer_input.h"
 #include "session/present.h"
 #include "session/session_objects.h"
-#include "shell/messages.h"
-#include "shell/monitor.h"
-#include "shell/platform.h"
-#include "shell/settings.h"
+#include "shell/base/messages.h"
+#include "shell/base/monitor.h"
+#include "shell/base/platform.h"
+#include "shell/base/settings.h"
 
 namespace {
 

@@ -5,9 +5,6 @@
 
 constexpr int kEraserKeyIndex = 8;
 
-// Modifier bits as the hot-key control writes them: Shift 1, Ctrl 2, Alt 4.
-uint32_t ModifiersFromKeyboardState(const uint8_t keys[256]);
-
 // 0..7 for a cell, 8 for the eraser, -1 when the release picks nothing. `penSelectKey` is in the
 // hot-key control's form (low byte the base key, next byte the modifiers); a modifier byte with the
 // extended-key flag never matches.

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstddef>
 
-#include "shell/settings.h"
+#include "shell/base/settings.h"
 
 // Whether a byte starts a double-byte character in the system's ANSI code page. Every search below
 // steps over such a character as one unit, so its trail byte never matches a quote, blank or dot.

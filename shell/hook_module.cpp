@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "shell/exe_path.h"
-#include "shell/messages.h"
+#include "shell/base/messages.h"
 
 namespace {
 

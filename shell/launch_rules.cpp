@@ -1,25 +1,12 @@
 #include "shell/launch_rules.h"
 
+#include "shell/base/hot_key.h"
+
 namespace {
 // The system's values, spelled here so that this file also builds natively.
-constexpr uint32_t kHotKeyShift = 0x01, kHotKeyControl = 0x02, kHotKeyAlt = 0x04;
-constexpr uint32_t kModAlt = 0x1, kModControl = 0x2, kModShift = 0x4;
 constexpr uint32_t kRightAlign = 0x8, kBottomAlign = 0x20;
-constexpr uint8_t kVkShift = 0x10, kVkControl = 0x11, kVkMenu = 0x12, kVkSnapshot = 0x2C;
+constexpr uint8_t kVkSnapshot = 0x2C;
 }  // namespace
-
-uint32_t HotKeyModifiers(uint32_t hotKey)
-{
-    const uint32_t flags = (hotKey >> 8) & 0xFF;
-    uint32_t modifiers = 0;
-    if (flags & kHotKeyShift)
-        modifiers |= kModShift;
-    if (flags & kHotKeyControl)
-        modifiers |= kModControl;
-    if (flags & kHotKeyAlt)
-        modifiers |= kModAlt;
-    return modifiers;
-}
 
 uint32_t TrayMenuAlignment(POINT pointer, const RECT& monitor)
 {
@@ -57,12 +44,5 @@ const char* DelayEditCorrection(const char* text, uint32_t& delay)
 
 uint32_t PrintScreenHotKey(const uint8_t* keyboardState)
 {
-    uint32_t modifiers = 0;
-    if (keyboardState[kVkShift] & 0x80)
-        modifiers |= kHotKeyShift;
-    if (keyboardState[kVkControl] & 0x80)
-        modifiers |= kHotKeyControl;
-    if (keyboardState[kVkMenu] & 0x80)
-        modifiers |= kHotKeyAlt;
-    return kVkSnapshot | modifiers << 8;
+    return kVkSnapshot | ModifiersFromKeyboardState(keyboardState) << 8;
 }

@@ -2,12 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "shell/geometry.h"
-
-// RegisterHotKey modifier bits for a value in the hot-key control's form: Shift, Ctrl and Alt carry
-// over; the extended-key flag has no RegisterHotKey equivalent and is dropped; the Windows key is
-// never produced.
-uint32_t HotKeyModifiers(uint32_t hotKey);
+#include "shell/base/geometry.h"
 
 // TrackPopupMenu alignment for the tray menu opened at `pointer` on a monitor: right-aligned in the
 // right half, bottom-aligned in the lower half, so the menu opens towards the monitor's middle. The

@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "shell/messages.h"
+#include "shell/base/messages.h"
 #include "shell/settings_window.h"
 
 namespace {

@@ -8,12 +8,12 @@
 #include <iterator>
 
 #include "resources/resource.h"
-#include "shell/default_palette.h"
+#include "shell/base/default_palette.h"
 #include "shell/exe_path.h"
 #include "shell/hook_module.h"
 #include "shell/launch_rules.h"
-#include "shell/platform.h"
-#include "shell/settings.h"
+#include "shell/base/platform.h"
+#include "shell/base/settings.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
 #include "shell/session_launch.h"
 
 #include "session/paint_window.h"
+#include "shell/base/hot_key.h"
 #include "shell/launch_rules.h"
-#include "shell/messages.h"
-#include "shell/platform.h"
-#include "shell/settings.h"
+#include "shell/base/messages.h"
+#include "shell/base/platform.h"
+#include "shell/base/settings.h"
 #include "shell/settings_window_state.h"
 
 void RegisterLaunchHotKey(HWND trayWindow)

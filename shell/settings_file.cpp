@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "shell/exe_path.h"
-#include "shell/safe_file.h"
+#include "shell/base/safe_file.h"
 
 bool LoadSettingsFrom(const char* path, SettingsRecord& record)
 {

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/settings.h"
+#include "shell/base/settings.h"
 
 // Reads the file into `record` by the file rules: a missing, unreadable, too short or short-read
 // file leaves `record` as it was. Answers whether anything was taken.

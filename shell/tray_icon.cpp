@@ -2,9 +2,9 @@
 
 #include "resources/resource.h"
 #include "shell/launch_rules.h"
-#include "shell/messages.h"
-#include "shell/monitor.h"
-#include "shell/platform.h"
+#include "shell/base/messages.h"
+#include "shell/base/monitor.h"
+#include "shell/base/platform.h"
 #include "shell/settings_window_state.h"
 
 bool trayIconAdded;

@@ -14,7 +14,7 @@
 
 #include "render/bmp_export.h"
 #include "render/bmp_layout.h"
-#include "shell/platform.h"
+#include "shell/base/platform.h"
 #include "shell/settings_file.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "shell/messages.h"
+#include "shell/base/messages.h"
 
 namespace {
 

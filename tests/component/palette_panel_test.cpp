@@ -7,7 +7,7 @@
 #include <string>
 
 #include "canvas/palette_panel.h"
-#include "shell/messages.h"
+#include "shell/base/messages.h"
 
 namespace {
 

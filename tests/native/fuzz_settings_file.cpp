@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/settings.h"
+#include "shell/base/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "shell/monitor.h"
-#include "shell/platform.h"
+#include "shell/base/monitor.h"
+#include "shell/base/platform.h"
 
 TEST(MonitorLookup, DescribesThePrimaryScreenWithOrWithoutTheMultiMonitorFunctions)
 {

@@ -8,6 +8,7 @@
 #include "canvas/panel_layout.h"
 #include "canvas/panel_steps.h"
 #include "session/pen_keys.h"
+#include "shell/base/hot_key.h"
 
 namespace {
 

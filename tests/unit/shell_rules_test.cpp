@@ -6,8 +6,9 @@
 #include <string>
 
 #include "shell/exe_path.h"
+#include "shell/base/hot_key.h"
 #include "shell/launch_rules.h"
-#include "shell/settings.h"
+#include "shell/base/settings.h"
 
 namespace {
 

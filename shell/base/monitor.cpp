@@ -1,8 +1,8 @@
-#include "shell/monitor.h"
+#include "shell/base/monitor.h"
 
 #include <cstring>
 
-#include "shell/platform.h"
+#include "shell/base/platform.h"
 
 namespace {
 

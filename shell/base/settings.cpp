@@ -1,8 +1,8 @@
-#include "shell/settings.h"
+#include "shell/base/settings.h"
 
 #include <cstring>
 
-#include "shell/default_palette.h"
+#include "shell/base/default_palette.h"
 
 SettingsRecord Settings;
 

@@ -1,9 +1,9 @@
-#include "shell/safe_file.h"
+#include "shell/base/safe_file.h"
 
 #include <cstring>
 #include <vector>
 
-#include "shell/platform.h"
+#include "shell/base/platform.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/platform.h"
+#include "shell/base/platform.h"
 
 namespace {
 
