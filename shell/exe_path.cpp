@@ -4,14 +4,6 @@
 
 namespace {
 
-// Length in bytes of the character starting at `s`: two for a lead byte followed by a trail byte,
-// one otherwise. A lead byte just before the terminating NUL is a damaged character and counts as
-// one, so no search ever steps past the end of the string.
-size_t CharLength(const char* s, LeadBytePredicate isLead)
-{
-    return (isLead(static_cast<unsigned char>(s[0])) && s[1] != '\0') ? 2 : 1;
-}
-
 bool CopyToken(const char* begin, size_t length, char (&out)[kPathCapacity])
 {
     if (length >= kPathCapacity)
@@ -65,11 +57,7 @@ bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapaci
 bool FileInFolderOf(const char* path, const char* name, char (&out)[kPathCapacity], LeadBytePredicate isLead)
 {
     std::memset(out, 0, sizeof(out));
-    size_t folderLength = 0;
-    for (const char* p = path; *p != '\0'; p += CharLength(p, isLead)) {
-        if (*p == '\\')
-            folderLength = static_cast<size_t>(p - path) + 1;
-    }
+    const size_t folderLength = FolderLength(path, isLead);
     const size_t nameLength = std::strlen(name);
     if (folderLength + nameLength >= kPathCapacity)
         return false;
@@ -82,11 +70,6 @@ bool FileInFolderOf(const char* path, const char* name, char (&out)[kPathCapacit
 #include <windows.h>
 
 char exePath[kPathCapacity];
-
-bool SystemLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != FALSE;
-}
 
 void FillExePath()
 {

@@ -3,11 +3,8 @@
 #pragma once
 #include <cstddef>
 
+#include "shell/base/dbcs_path.h"
 #include "shell/base/settings.h"
-
-// Whether a byte starts a double-byte character in the system's ANSI code page. Every search below
-// steps over such a character as one unit, so its trail byte never matches a quote, blank or dot.
-using LeadBytePredicate = bool (*)(unsigned char);
 
 // The first token of the command line: the text inside a leading pair of double quotes, or up to the
 // first blank. Answers false and leaves `out` empty when there is no usable path: a quote that is
@@ -19,14 +16,11 @@ bool ExePathFromCommandLine(const char* commandLine, char (&out)[kPathCapacity],
 // could name some other file.
 bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapacity], LeadBytePredicate isLead);
 
-// `path` up to and including its last backslash (nothing when it has none), with `name` appended.
+// The folder of `path` (FolderLength), with `name` appended.
 // Answers false and leaves `out` empty when the result would not fit.
 bool FileInFolderOf(const char* path, const char* name, char (&out)[kPathCapacity], LeadBytePredicate isLead);
 
 #ifdef _WIN32
-// The system code page's lead bytes (IsDBCSLeadByte).
-bool SystemLeadByte(unsigned char c);
-
 // Filled once, when the settings window is created.
 extern char exePath[kPathCapacity];
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "shell/base/dbcs_path.h"
 #include "shell/base/platform.h"
 
 namespace {
@@ -46,15 +47,7 @@ bool OverwriteInPlace(const char* path, const FileChunk* chunks, int count)
 
 bool FolderOfPath(const char* path, char (&folder)[MAX_PATH])
 {
-    size_t end = 0;
-    for (size_t i = 0; path[i] != '\0'; ++i) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])) && path[i + 1] != '\0') {
-            ++i;  // a trail byte may look like a backslash
-            continue;
-        }
-        if (path[i] == '\\' || path[i] == '/' || (i == 1 && path[i] == ':'))
-            end = i + 1;
-    }
+    const size_t end = FolderLength(path, SystemLeadByte);
     if (end == 0) {
         std::strcpy(folder, ".");
         return true;
