@@ -8,10 +8,6 @@
 #include "shell/base/platform.h"
 #include "shell/base/settings.h"
 
-#ifndef _WIN64
-static_assert(sizeof(CHOOSECOLORA) == 36, "the record as the 32-bit system knows it");
-#endif
-
 COLORREF customColors[16];
 
 void InitCustomColors()

@@ -63,7 +63,8 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
     PenRenderer& renderer = penRenderer();
     renderer.target = drawingSurface;
     renderer.backup = committedSurface;
-    DeleteObject(SelectObject(drawingSurface, GetStockObject(NULL_BRUSH)));
+    // Rectangles are outlines only. A stock brush: nothing to delete, and the DC may go with it selected.
+    SelectObject(drawingSurface, GetStockObject(NULL_BRUSH));
     Eraser& e = eraser();
     e.target = drawingSurface;
     e.backup = committedSurface;
@@ -145,7 +146,6 @@ POINT PointFrom(LPARAM lParam)
 
 LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    BuildSessionObjects(PaintWindowProc);
     switch (message) {
     case WM_CREATE: return OnCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY: OnDestroy(window); return 0;
@@ -189,6 +189,8 @@ void RegisterPaintClass(HINSTANCE instance)
 
 HWND CreatePaintWindow(HWND owner, HINSTANCE instance)
 {
+    // The objects that outlive sessions exist before the window's first message.
+    BuildSessionObjects(PaintWindowProc);
     RegisterPaintClass(instance);
     return CreateWindowExA(WS_EX_TOPMOST, kPaintClassName, kProgramName, WS_POPUP, MonitorMetric(SM_XVIRTUALSCREEN),
                            MonitorMetric(SM_YVIRTUALSCREEN), MonitorMetric(SM_CXVIRTUALSCREEN),

@@ -56,7 +56,7 @@ void UpdateHoverCursor(POINT p)
         SetCurrentCursor(ToolCursor(eraserMode, penRenderer().highlighter));
 }
 
-void Carry(HWND window, const GestureAction& a, POINT pointer)
+void CarryOutGesture(HWND window, const GestureAction& a, POINT pointer)
 {
     if (a.hidePanel)
         palettePanel().hide();
@@ -73,7 +73,7 @@ void Carry(HWND window, const GestureAction& a, POINT pointer)
 void ButtonUp(HWND window, int button, POINT p)
 {
     palettePanel().onButtonUp(p, button);
-    Carry(window, GestureButtonUp(gesture, button, p, Context(p, palettePanel().visible)), p);
+    CarryOutGesture(window, GestureButtonUp(gesture, button, p, Context(p, palettePanel().visible)), p);
 }
 
 // The pointer is never captured: a release over another program's topmost window never arrives.
@@ -94,7 +94,7 @@ void OnPointerButtonDown(HWND window, int button, POINT p, WPARAM keyFlags)
     ReleaseMissed(window, p, keyFlags, 0);
     const bool wasVisible = palettePanel().visible;
     palettePanel().onButtonDown(p, button);
-    Carry(window, GestureButtonDown(gesture, button, p, static_cast<uint32_t>(keyFlags), Context(p, wasVisible)), p);
+    CarryOutGesture(window, GestureButtonDown(gesture, button, p, static_cast<uint32_t>(keyFlags), Context(p, wasVisible)), p);
 }
 
 void OnPointerButtonUp(HWND window, int button, POINT p, WPARAM keyFlags)
@@ -107,7 +107,7 @@ void OnPointerDoubleClick(HWND window, int button, POINT p, WPARAM keyFlags)
 {
     ReleaseMissed(window, p, keyFlags, 0);
     palettePanel().onDoubleClick(p, button);
-    Carry(window, GestureDoubleClick(), p);
+    CarryOutGesture(window, GestureDoubleClick(), p);
 }
 
 void OnPointerMove(HWND window, POINT p, WPARAM keyFlags)
@@ -116,7 +116,7 @@ void OnPointerMove(HWND window, POINT p, WPARAM keyFlags)
     lastPointer = p;
     if (palettePanel().visible)
         palettePanel().onMouseMove(p);
-    Carry(window, GestureMove(gesture, p), p);
+    CarryOutGesture(window, GestureMove(gesture, p), p);
     if (zoomLevel != 0)
         PresentRect(window, nullptr);  // the magnified view follows the pointer
 }
