@@ -28,8 +28,8 @@ settings-path-end        shell/base/settings.cpp
   - record.savePath[kPathCapacity - 1] = '\0';
   + record.savePath[kPathCapacity - 2] = '\0';
 default-flags            shell/base/settings.cpp
-  - flags = 0x7F;
-  + flags = 0x7B;
+  - flags = kDefaultFlags;
+  + flags = kDefaultFlags & ~OPT_DELAYED_LAUNCH;
 default-hotkey           shell/base/settings.cpp
   - launchHotKey = 0x2C;
   + launchHotKey = 0x2D;
@@ -54,7 +54,7 @@ delay-always             shell/session_launch.cpp
 delay-uncapped           shell/launch_rules.cpp
   - return (launchDelay < kMaxLaunchDelaySeconds ? launchDelay : kMaxLaunchDelaySeconds) * 1000;
   + return launchDelay * 1000;
-hotkey-modifiers         shell/launch_rules.cpp
+hotkey-modifiers         shell/base/hot_key.cpp
   - modifiers |= kModShift;
   + modifiers |= kModControl;
 menu-alignment           shell/launch_rules.cpp
@@ -154,8 +154,8 @@ paint-window-not-topmost session/paint_window.cpp
   - CreateWindowExA(WS_EX_TOPMOST, kPaintClassName
   + CreateWindowExA(0, kPaintClassName
 pen-size-forgotten       session/paint_window.cpp
-  - Settings.penSize = 5;
-  + Settings.penSize = 6;
+  - Settings.penSize = kDefaultPenSize;
+  + Settings.penSize = kDefaultPenSize + 1;
 palette-always-remembered session/paint_window.cpp
   - rememberPalette ? Settings.palette[i] : defaultPalette[i]
   + Settings.palette[i]
@@ -202,7 +202,7 @@ clipboard-size-short     session/capture.cpp
   - size = SIZE{layout.width, layout.height};
   + size = SIZE{layout.width, layout.height - 1};
 outline-brush-missing    session/paint_window.cpp
-  - DeleteObject(SelectObject(drawingSurface, GetStockObject(NULL_BRUSH)));
+  - SelectObject(drawingSurface, GetStockObject(NULL_BRUSH));
   + (void)0;
 pen-kept-after-session   session/paint_window.cpp
   - penRenderer().releasePen();
@@ -222,12 +222,12 @@ pen-made-every-time      render/pen_renderer.cpp
 eraser-band-not-reverted render/eraser.cpp
   - revert();  // brings back the marks the previous rubber band uncovered
   + (void)0;
-panel-edit-anywhere      canvas/palette_panel.cpp
-  - part == PanelPart::ColorCell && button == 2 && CellAt(q) >= 0) {
-  + part == PanelPart::ColorCell && button == 2) {
-panel-save-anywhere      canvas/palette_panel.cpp
-  - part == PanelPart::SaveButton && button == 1 && RectContains(saveButton, q)) {
-  + part == PanelPart::SaveButton && button == 1) {
+panel-edit-anywhere      canvas/panel_steps.cpp
+  - if (button != 2 || CellAt(q) < 0)
+  + if (button != 2)
+panel-save-anywhere      canvas/panel_steps.cpp
+  - if (button == 1 && RectContains(SaveButtonRect(), q))
+  + if (button == 1)
 bmp-pixels-short         render/bmp_export.cpp
   - {pixels, layout.imageSize}
   + {pixels, layout.imageSize / 2}
@@ -237,10 +237,10 @@ key-release-unpressed    session/keyboard.cpp
 pen-key-mid-stroke       session/keyboard.cpp
   - PenKeySwitchesToolKind(index, palettePanel().colorActive))
   + false)
-file-in-folder-bytes     shell/exe_path.cpp
+file-in-folder-bytes     shell/base/dbcs_path.cpp
   - for (const char* p = path; *p != '\0'; p += CharLength(p, isLead)) {
   + for (const char* p = path; *p != '\0'; ++p) {
-system-lead-bytes        shell/exe_path.cpp
+system-lead-bytes        shell/base/dbcs_path.cpp
   - return IsDBCSLeadByte(c) != FALSE;
   + return c >= 0x80;
 stroke-mode-x-buttons    session/gesture.cpp
