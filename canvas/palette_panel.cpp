@@ -321,3 +321,13 @@ void PalettePanel::onMouseMove(POINT p)
         notifyTool();
     }
 }
+
+void PalettePanel::endLostPress(WPARAM keyFlags, int releasing)
+{
+    const WPARAM flag = pressButton == 1 ? MK_LBUTTON : pressButton == 2 ? MK_RBUTTON : MK_MBUTTON;
+    // No save, close or colour dialog: those want a release the user made over them.
+    if (pressButton != 0 && pressButton != releasing && !(keyFlags & flag)) {
+        pressButton = 0;
+        pressPart = PanelPart::None;
+    }
+}

@@ -47,6 +47,10 @@ public:
     void onButtonUp(POINT p, int button);
     void onDoubleClick(POINT p, int button);
     void onMouseMove(POINT p);
+    // First at every mouse message, with its MK_ flags: the pointer is never captured, so a release
+    // over another program's window never arrives. A tracked press whose flag is clear is ended as
+    // its release would end it, choosing nothing. `releasing` is the button this message releases.
+    void endLostPress(WPARAM keyFlags, int releasing);
 
     bool visible = false;
     HDC panelDC = nullptr;
