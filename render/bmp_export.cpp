@@ -10,7 +10,6 @@
 #include "render/bmp_layout.h"
 #include "resources/resource.h"
 #include "shell/messages.h"
-#include "shell/platform.h"
 #include "shell/safe_file.h"
 #include "shell/settings.h"
 
@@ -71,7 +70,7 @@ void ReportFailedSave(HWND window, const char* path, DWORD error)
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                    error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT, 0, reason, sizeof(reason), nullptr);
     const std::string text = std::string(notSaved) + "\n\n" + path + "\n\n" + reason;
-    Platform.messageBox(window, text.c_str(), kProgramName, MB_OK | MB_ICONWARNING);
+    MessageBoxA(window, text.c_str(), kProgramName, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -81,9 +80,12 @@ void SaveDrawing(HWND window, HDC drawing)
     char path[260];
     std::memcpy(path, Settings.savePath, sizeof(path));
     path[sizeof(path) - 1] = '\0';  // the settings file may hold a name without its NUL
-    if (!AskSavePath(window, path))
-        return;
+    if (AskSavePath(window, path))
+        SaveDrawingAs(window, drawing, path);
+}
 
+void SaveDrawingAs(HWND window, HDC drawing, const char (&path)[260])
+{
     RECT client;
     GetClientRect(window, &client);
     const int width = client.right - client.left;

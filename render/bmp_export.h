@@ -18,3 +18,4 @@ int AskSavePath(HWND owner, char (&path)[260]);
 // from `drawing`. Every confirmed name is remembered in the settings, even when the file could not be
 // written; then a message box owned by the window says so, with the path and the system's reason.
 void SaveDrawing(HWND window, HDC drawing);
+void SaveDrawingAs(HWND window, HDC drawing, const char (&path)[260]);

@@ -48,11 +48,6 @@ HPEN GeometricPen(DWORD style, DWORD width, const LOGBRUSH* brush)
     return ExtCreatePen(style, width, brush, 0, nullptr);
 }
 
-int MessageBoxOf(HWND owner, const char* text, const char* caption, UINT type)
-{
-    return MessageBoxA(owner, text, caption, type);
-}
-
 FARPROC User32Function(const char* name)
 {
     HMODULE user32 = GetModuleHandleA("USER32");
@@ -84,7 +79,7 @@ UINT MonitorDpi(HMONITOR monitor)
 PlatformFunctions SystemPlatform()
 {
     return PlatformFunctions{SleepFor, SendPrintScreenPress, CursorPos, AsyncKeyState, KeyboardState, User32Function,
-                             WriteWholeFile, MonitorDpi, TempFileName, GeometricPen, MessageBoxOf};
+                             WriteWholeFile, MonitorDpi, TempFileName, GeometricPen};
 }
 
 PlatformFunctions Platform = SystemPlatform();

@@ -1,8 +1,8 @@
 // The system calls whose answers depend on the moment or on the machine: the waits, the synthetic
 // key press of the clipboard capture, the pointer and the keys, where the multi-monitor functions
-// come from, the scaling of each monitor, the temporary names each system allows, the pens the system may refuse when its objects run out,
-// and the message boxes, which wait for the user. Everything goes through this one table, and a test
-// that needs another answer replaces an entry (and puts it back).
+// come from, the scaling of each monitor, the temporary names each system allows, and the pens it
+// may refuse when its objects run out. Everything goes through this one table, and a test that needs
+// another answer replaces an entry (and puts it back).
 #pragma once
 #include <windows.h>
 
@@ -18,7 +18,6 @@ struct PlatformFunctions {
     // GetTempFileNameA. Windows refuses a folder longer than MAX_PATH - 14 characters; Wine does not.
     bool (*tempFileName)(const char* folder, const char* prefix, char (&name)[MAX_PATH]);
     HPEN (*extCreatePen)(DWORD style, DWORD width, const LOGBRUSH* brush);  // no user style entries
-    int (*messageBox)(HWND owner, const char* text, const char* caption, UINT type);
 };
 
 extern PlatformFunctions Platform;

@@ -136,10 +136,9 @@ TEST(PenRenderer, CreatesAPenOnlyForANewRequest)
     c.pen.releasePen();
     EXPECT_EQ(GetCurrentObject(c.dc[Drawing], OBJ_PEN), original) << "the DC's own pen is back";
     // Regression: a request the system refused answered done when asked again, the old pen selected.
-    const PlatformFunctions saved = Platform;
     Platform.extCreatePen = [](DWORD, DWORD, const LOGBRUSH*) { return HPEN(nullptr); };
     EXPECT_FALSE(c.pen.setPen(RGB(0, 255, 0), 7)) << "GDI objects exhausted";
-    Platform = saved;
+    Platform = SystemPlatform();
     EXPECT_TRUE(c.pen.setPen(RGB(0, 255, 0), 7));
     EXPECT_NE(GetCurrentObject(c.dc[Drawing], OBJ_PEN), original) << "the second request selects the pen";
 }
