@@ -5,8 +5,11 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "render/bmp_layout.h"
+#include "resources/resource.h"
+#include "shell/base/messages.h"
 #include "shell/base/safe_file.h"
 #include "shell/base/settings.h"
 
@@ -25,9 +28,9 @@ int WriteBmp(int width, const char* path, int height, const void* pixels)
     uint8_t headers[kBmpHeadersSize];
     FillBmpHeaders(width, height, layout, headers);
     // The rows go out in one write straight from the caller's memory: they already have the file's
-    // order and padding. No writing in place: a failed save must not destroy an older picture.
+    // order and padding. In place only where no temporary file can be made beside it.
     const FileChunk chunks[2] = {{headers, sizeof(headers)}, {pixels, layout.imageSize}};
-    return ReplaceFileWith(path, chunks, 2, false) ? 1 : 0;
+    return ReplaceFileWith(path, chunks, 2) ? 1 : 0;
 }
 
 int AskSavePath(HWND owner, char (&path)[260])
@@ -53,14 +56,36 @@ int AskSavePath(HWND owner, char (&path)[260])
     return confirmed;
 }
 
+namespace {
+
+// The user believes the picture is on disk until told otherwise; the session, and the drawing,
+// stay for another try.
+void ReportFailedSave(HWND window, const char* path, DWORD error)
+{
+    char notSaved[80] = {};
+    LoadStringA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE)), IDS_SAVE_FAILED, notSaved,
+                sizeof(notSaved));
+    char reason[256] = {};
+    // A read-back that differed sets no error of its own.
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT, 0, reason, sizeof(reason), nullptr);
+    const std::string text = std::string(notSaved) + "\n\n" + path + "\n\n" + reason;
+    MessageBoxA(window, text.c_str(), kProgramName, MB_OK | MB_ICONWARNING);
+}
+
+}  // namespace
+
 void SaveDrawing(HWND window, HDC drawing)
 {
     char path[260];
     std::memcpy(path, Settings.savePath, sizeof(path));
     path[sizeof(path) - 1] = '\0';  // the settings file may hold a name without its NUL
-    if (!AskSavePath(window, path))
-        return;
+    if (AskSavePath(window, path))
+        SaveDrawingAs(window, drawing, path);
+}
 
+void SaveDrawingAs(HWND window, HDC drawing, const char (&path)[260])
+{
     RECT client;
     GetClientRect(window, &client);
     const int width = client.right - client.left;
@@ -74,6 +99,8 @@ void SaveDrawing(HWND window, HDC drawing)
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
     HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    bool saved = false;
+    DWORD error = GetLastError();
     if (section != nullptr) {
         HDC screen = GetDC(nullptr);
         HDC memory = CreateCompatibleDC(screen);
@@ -83,8 +110,11 @@ void SaveDrawing(HWND window, HDC drawing)
         GdiFlush();  // the copy may still be queued, and the pixels are read straight from memory
         SelectObject(memory, previous);
         DeleteDC(memory);
-        WriteBmp(width, path, height, pixels);
+        saved = WriteBmp(width, path, height, pixels) != 0;
+        error = GetLastError();
         DeleteObject(section);
     }
     std::memcpy(Settings.savePath, path, sizeof(path));
+    if (!saved)
+        ReportFailedSave(window, path, error);
 }

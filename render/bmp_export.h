@@ -4,7 +4,8 @@
 
 // Writes a width × height picture whose rows are laid out as in the file (bottom row first, each
 // padded to four bytes). The file is written under a temporary name in the same folder and moved
-// over `path` only once complete, so a failed save leaves an existing file of that name as it was.
+// over `path` only once complete, so a failed save leaves an existing file of that name as it was;
+// only where no temporary file can be made is it written in place.
 // Answers 1 when the file is in place, 0 when nothing was written: a side of zero or less, a picture
 // too large for the format, no pixels, or any failing file operation.
 int WriteBmp(int width, const char* path, int height, const void* pixels);
@@ -15,5 +16,6 @@ int AskSavePath(HWND owner, char (&path)[260]);
 
 // Asks for a file name (offering the remembered one) and saves the window's client-sized picture
 // from `drawing`. Every confirmed name is remembered in the settings, even when the file could not be
-// written.
+// written; then a message box owned by the window says so, with the path and the system's reason.
 void SaveDrawing(HWND window, HDC drawing);
+void SaveDrawingAs(HWND window, HDC drawing, const char (&path)[260]);

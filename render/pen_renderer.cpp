@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "render/pending_mark.h"
+#include "shell/base/platform.h"
 
 void PenRenderer::init()
 {
@@ -37,13 +38,15 @@ bool PenRenderer::setPen(COLORREF newColor, int newWidth)
 {
     if (newWidth == width && newColor == color)
         return true;
-    color = newColor;
-    width = newWidth;
     const LOGBRUSH brush = {BS_SOLID, newColor, 0};
-    HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, static_cast<DWORD>(newWidth),
-                            &brush, 0, nullptr);
+    HPEN pen = Platform.extCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
+                                     static_cast<DWORD>(newWidth), &brush);
+    // Recorded only now: a request that found the system out of objects must try again next time,
+    // not answer done with the old pen still selected.
     if (pen == nullptr)
         return false;
+    color = newColor;
+    width = newWidth;
     if (savedPen == nullptr)
         savedPen = SelectObject(target, pen);
     else

@@ -289,8 +289,32 @@ delay-wraps              shell/launch_rules.cpp
   - value = value > kMaxLaunchDelaySeconds ? value : value * 10 + uint32_t(*text - '0');
   + value = value * 10 + uint32_t(*text - '0');
 no-in-place-save         shell/base/safe_file.cpp
-  - return inPlaceFallback && OverwriteInPlace(path, chunks, count);
+  - return OverwriteInPlace(path, chunks, count);
   + return false;
+save-failure-silent      render/bmp_export.cpp
+  - ReportFailedSave(window, path, error);
+  + (void)error;
+in-place-not-made        shell/base/safe_file.cpp
+  - GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+  + GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+panel-lost-press-kept    canvas/panel_steps.cpp
+  - if (s.pressButton == 0 || (heldButtons & s.pressButton))
+  + if (true)
+panel-lost-press-unasked session/pointer_input.cpp
+  - palettePanel().onButtonsHeld(HeldButtons(static_cast<uint32_t>(keyFlags)) | except);
+  + (void)0;
+pen-key-system-ignored   session/paint_window.cpp
+  - case WM_SYSKEYUP: if (OnSysKeyUp(static_cast<UINT>(wParam))) return 0; break;
+  + case WM_SYSKEYUP: break;
+delay-bound-unselected   shell/option_controls.cpp
+  - SendMessageA(edit, EM_SETSEL, 0, -1);
+  + (void)0;
+pen-recorded-unmade      render/pen_renderer.cpp
+  - if (pen == nullptr)
+  + if (pen == nullptr && (color = newColor, width = newWidth, true))
+config-off-screen        shell/base/monitor.cpp
+  - if (MonitorInfo(monitor, &info) && !IsRectEmpty(&info.rcWork))
+  + if (true)
 eraser-cursor-swapped    resources/scrivane.rc
   - IDC_ERASER      CURSOR  "eraser.cur"
   + IDC_ERASER      CURSOR  "pen.cur"

@@ -139,7 +139,7 @@ GestureAction GestureDoubleClick()
     return a;
 }
 
-int MissedReleases(const GestureState& s, uint32_t keyFlags, int except)
+int HeldButtons(uint32_t keyFlags)
 {
     int held = 0;
     if (keyFlags & kMkLeft)
@@ -148,7 +148,12 @@ int MissedReleases(const GestureState& s, uint32_t keyFlags, int except)
         held |= kRightButton;
     if (keyFlags & kMkMiddle)
         held |= kMiddleButton;
-    return s.buttonsDown & ~held & ~except;
+    return held;
+}
+
+int MissedReleases(const GestureState& s, uint32_t keyFlags, int except)
+{
+    return s.buttonsDown & ~HeldButtons(keyFlags) & ~except;
 }
 
 unsigned ZoomAfterWheel(unsigned zoomLevel, int delta)

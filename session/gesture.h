@@ -63,6 +63,9 @@ GestureAction GestureMove(GestureState& s, POINT p);
 // A double-click message: only the cursor; no stroke starts and no button is recorded.
 GestureAction GestureDoubleClick();
 
+// The buttons (1 left, 2 right, 4 middle) whose flags a mouse message's key state sets.
+int HeldButtons(uint32_t keyFlags);
+
 // Buttons the gesture holds whose key-state flag is clear in `keyFlags`: their release happened where
 // the window could not see it (the pointer is never captured). `except` is the button whose own
 // release message this is. The window releases them middle first and left last (kReleaseOrder), so

@@ -22,6 +22,32 @@ void SelectPenByKey(int index)
     SetCurrentCursor(ApplyTool());  // even over the panel: the key says which tool the pointer now holds
 }
 
+// A release counts only once, and only when its press was seen here.
+bool TakeSeenPress(UINT key)
+{
+    if (!pressedHere.test(key & 0xFF))
+        return false;
+    pressedHere.reset(key & 0xFF);
+    return true;
+}
+
+// True when the key is one of the row's nine with exactly its modifiers, acted on or not.
+bool OnPenRowKey(UINT key)
+{
+    if (!(Settings.flags & OPT_SELECT_PEN_BY_KEY))
+        return false;
+    BYTE keys[256] = {};
+    Platform.getKeyboardState(keys);
+    const int index = PenKeyIndex(key, Settings.penSelectKey, ModifiersFromKeyboardState(keys));
+    if (index < 0)
+        return false;
+    // The stroke's own button decides, not the buttons held: a stroke suspended with the left button
+    // up is still reverted or resumed with the tool it began with.
+    if (!(gesture.gestureButton == kLeftButton && PenKeySwitchesToolKind(index, palettePanel().colorActive)))
+        SelectPenByKey(index);
+    return true;
+}
+
 }  // namespace
 
 void ForgetPressedKeys()
@@ -36,23 +62,16 @@ void OnKeyDown(UINT key)
 
 void OnKeyUp(HWND window, UINT key)
 {
-    if (!pressedHere.test(key & 0xFF))
+    if (!TakeSeenPress(key))
         return;
-    pressedHere.reset(key & 0xFF);
     if (key == VK_ESCAPE) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         return;
     }
-    if (!(Settings.flags & OPT_SELECT_PEN_BY_KEY))
-        return;
-    BYTE keys[256] = {};
-    Platform.getKeyboardState(keys);
-    const int index = PenKeyIndex(key, Settings.penSelectKey, ModifiersFromKeyboardState(keys));
-    if (index < 0)
-        return;
-    // The stroke's own button decides, not the buttons held: a stroke suspended with the left button
-    // up is still reverted or resumed with the tool it began with.
-    if (gesture.gestureButton == kLeftButton && PenKeySwitchesToolKind(index, palettePanel().colorActive))
-        return;
-    SelectPenByKey(index);
+    OnPenRowKey(key);
+}
+
+bool OnSysKeyUp(UINT key)
+{
+    return TakeSeenPress(key) && OnPenRowKey(key);
 }

@@ -7,3 +7,6 @@
 void ForgetPressedKeys();
 void OnKeyDown(UINT key);
 void OnKeyUp(HWND window, UINT key);
+// A release with Alt held, or of F10, comes as a system key: only the pen row acts on it. False
+// leaves it to the default handling.
+bool OnSysKeyUp(UINT key);

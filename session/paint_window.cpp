@@ -150,8 +150,10 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CREATE: return OnCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY: OnDestroy(window); return 0;
     case WM_PAINT: PaintFromView(window); return 0;
-    case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); break;  // and the default processing
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); break;  // and the default processing: Alt+F4
     case WM_KEYUP: OnKeyUp(window, static_cast<UINT>(wParam)); return 0;
+    case WM_SYSKEYUP: if (OnSysKeyUp(static_cast<UINT>(wParam))) return 0; break;
     case WM_MOUSEMOVE: OnPointerMove(window, PointFrom(lParam), wParam); return 0;
     case WM_LBUTTONDOWN: OnPointerButtonDown(window, kLeftButton, PointFrom(lParam), wParam); return 0;
     case WM_RBUTTONDOWN: OnPointerButtonDown(window, kRightButton, PointFrom(lParam), wParam); return 0;

@@ -77,9 +77,11 @@ void ButtonUp(HWND window, int button, POINT p)
 }
 
 // The pointer is never captured: a release over another program's topmost window never arrives.
-// Treat every button the gesture holds that this message no longer reports as released first.
+// Treat every button the panel or the gesture holds that this message no longer reports as released
+// first.
 void ReleaseMissed(HWND window, POINT p, WPARAM keyFlags, int except)
 {
+    palettePanel().onButtonsHeld(HeldButtons(static_cast<uint32_t>(keyFlags)) | except);
     const int missed = MissedReleases(gesture, static_cast<uint32_t>(keyFlags), except);
     for (int button : kReleaseOrder) {
         if (missed & button)

@@ -207,9 +207,12 @@ void OnDelayEditChanged(HWND edit)
     char text[20] = {};
     SendMessageA(edit, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
     uint32_t delay = 0;
-    if (const char* bound = DelayEditCorrection(text, delay))
+    if (const char* bound = DelayEditCorrection(text, delay)) {
         SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(bound));
-    else
+        // The caret would sit before the bound, and a digit typed next would join it ("5",
+        // Backspace, "8" gave "81" and so 60): selected, the bound gives way to what comes next.
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+    } else
         Settings.launchDelay = delay;
 }
 

@@ -37,7 +37,7 @@ bool SaveSettingsTo(const char* path, const SettingsRecord& record)
     // A portable copy may sit in a folder the user cannot write to, with a settings file they can:
     // then the file is written in place.
     const FileChunk whole = {&record, sizeof(record)};
-    return ReplaceFileWith(path, &whole, 1, true);
+    return ReplaceFileWith(path, &whole, 1);
 }
 
 void LoadSettings()

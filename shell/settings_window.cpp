@@ -89,15 +89,12 @@ void OnConfig(HWND window)
     POINT pointer;
     Platform.getCursorPos(&pointer);
     const HMONITOR monitor = MonitorNearestPoint(pointer);
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    MonitorInfo(monitor, &info);
     const UINT dpi = Platform.monitorDpi(monitor);
     ScaleOptionControls(window, dpi);
     // The sizes the window has once it is on that monitor, rather than where it stands hidden now.
     POINT outer, client;
     OptionsWindowSize(window, dpi, outer, client);
-    const POINT at = PlaceTitleUnderPointer(pointer, outer, client, info.rcWork);
+    const POINT at = PlaceTitleUnderPointer(pointer, outer, client, WorkAreaOf(monitor));
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(window, SW_SHOWNORMAL);
 }

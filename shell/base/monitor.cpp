@@ -96,6 +96,17 @@ bool MonitorInfo(HMONITOR monitor, MONITORINFO* info)
     return FallbackMonitorInfo(monitor, info);
 }
 
+RECT WorkAreaOf(HMONITOR monitor)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (MonitorInfo(monitor, &info) && !IsRectEmpty(&info.rcWork))
+        return info.rcWork;
+    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
 void ResetMonitorLookup()
 {
     api = MultiMonitorApi{};

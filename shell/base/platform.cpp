@@ -38,6 +38,16 @@ BOOL WriteWholeFile(HANDLE file, const void* bytes, DWORD size, DWORD* written)
     return WriteFile(file, bytes, size, written, nullptr);
 }
 
+bool TempFileName(const char* folder, const char* prefix, char (&name)[MAX_PATH])
+{
+    return GetTempFileNameA(folder, prefix, 0, name) != 0;
+}
+
+HPEN GeometricPen(DWORD style, DWORD width, const LOGBRUSH* brush)
+{
+    return ExtCreatePen(style, width, brush, 0, nullptr);
+}
+
 FARPROC User32Function(const char* name)
 {
     HMODULE user32 = GetModuleHandleA("USER32");
@@ -69,7 +79,7 @@ UINT MonitorDpi(HMONITOR monitor)
 PlatformFunctions SystemPlatform()
 {
     return PlatformFunctions{SleepFor, SendPrintScreenPress, CursorPos, AsyncKeyState, KeyboardState, User32Function,
-                             WriteWholeFile, MonitorDpi};
+                             WriteWholeFile, MonitorDpi, TempFileName, GeometricPen};
 }
 
 PlatformFunctions Platform = SystemPlatform();

@@ -1,7 +1,8 @@
 // The system calls whose answers depend on the moment or on the machine: the waits, the synthetic
 // key press of the clipboard capture, the pointer and the keys, where the multi-monitor functions
-// come from, and the scaling of each monitor. Everything goes through this one table, and a test that needs another
-// answer replaces an entry (and puts it back).
+// come from, the scaling of each monitor, the temporary names each system allows, and the pens it
+// may refuse when its objects run out. Everything goes through this one table, and a test that needs
+// another answer replaces an entry (and puts it back).
 #pragma once
 #include <windows.h>
 
@@ -14,6 +15,9 @@ struct PlatformFunctions {
     FARPROC (*user32Function)(const char* name);  // null: the function is missing on this system
     BOOL (*writeFile)(HANDLE file, const void* bytes, DWORD size, DWORD* written);  // the files we save
     UINT (*monitorDpi)(HMONITOR monitor);         // 96 at 100 % scaling
+    // GetTempFileNameA. Windows refuses a folder longer than MAX_PATH - 14 characters; Wine does not.
+    bool (*tempFileName)(const char* folder, const char* prefix, char (&name)[MAX_PATH]);
+    HPEN (*extCreatePen)(DWORD style, DWORD width, const LOGBRUSH* brush);  // no user style entries
 };
 
 extern PlatformFunctions Platform;

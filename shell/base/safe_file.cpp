@@ -12,8 +12,10 @@ bool WriteChunks(HANDLE file, const FileChunk* chunks, int count)
 {
     for (int i = 0; i < count; ++i) {
         DWORD written = 0;
-        if (!Platform.writeFile(file, chunks[i].bytes, chunks[i].size, &written) || written != chunks[i].size)
+        if (!Platform.writeFile(file, chunks[i].bytes, chunks[i].size, &written))
             return false;
+        if (written != chunks[i].size)
+            return SetLastError(ERROR_HANDLE_DISK_FULL), false;  // the system gives no reason of its own
     }
     return FlushFileBuffers(file) != FALSE;
 }
@@ -33,13 +35,27 @@ bool ReadBackMatches(HANDLE file, const FileChunk* chunks, int count)
     return true;
 }
 
+// The reason a step failed, kept through the clean-up after it: the caller may tell the user.
+void DeleteKeepingError(const char* path)
+{
+    const DWORD error = GetLastError();
+    DeleteFileA(path);
+    SetLastError(error);
+}
+
 bool OverwriteInPlace(const char* path, const FileChunk* chunks, int count)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    // Made when missing: under a folder too long for a temporary name the file may well be new.
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
+    const bool made = GetLastError() != ERROR_ALREADY_EXISTS;
     const bool ok = WriteChunks(file, chunks, count) && SetEndOfFile(file) && ReadBackMatches(file, chunks, count);
+    const DWORD error = GetLastError();
     CloseHandle(file);
+    SetLastError(error);
+    if (!ok && made)
+        DeleteKeepingError(path);
     return ok;
 }
 
@@ -59,7 +75,7 @@ bool FolderOfPath(const char* path, char (&folder)[MAX_PATH])
     return true;
 }
 
-bool ReplaceFileWith(const char* path, const FileChunk* chunks, int count, bool inPlaceFallback)
+bool ReplaceFileWith(const char* path, const FileChunk* chunks, int count)
 {
     if (path == nullptr || path[0] == '\0')
         return false;
@@ -70,20 +86,20 @@ bool ReplaceFileWith(const char* path, const FileChunk* chunks, int count, bool 
     // GetTempFileNameA creates the file under a name no one else holds, so a stale or read-only
     // leftover of an earlier save can never block this one. Beside the target, so that the final
     // move is a rename on one volume.
-    const bool named = GetTempFileNameA(folder, "scv", 0, temporary) != 0;
+    const bool named = Platform.tempFileName(folder, "scv", temporary);
     HANDLE file = INVALID_HANDLE_VALUE;
     if (named)
         file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         // Only the open tells: Wine answers a name even when the folder refused to make the file.
         if (named)
-            DeleteFileA(temporary);
-        return inPlaceFallback && OverwriteInPlace(path, chunks, count);
+            DeleteKeepingError(temporary);
+        return OverwriteInPlace(path, chunks, count);
     }
     bool ok = WriteChunks(file, chunks, count);
     ok = CloseHandle(file) && ok;
     if (ok && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    DeleteFileA(temporary);
+    DeleteKeepingError(temporary);
     return false;
 }

@@ -10,10 +10,11 @@ struct FileChunk {
 };
 
 // Writes the chunks, in order, as the whole new content of `path`. Answers false, leaving the old
-// file as it was and no temporary file behind, when anything fails. With `inPlaceFallback`, a folder
-// where no file can be made (one the user may not write to) still lets an existing, writable file be
-// overwritten in place; that write is read back and compared.
-bool ReplaceFileWith(const char* path, const FileChunk* chunks, int count, bool inPlaceFallback);
+// file as it was and no temporary file behind, when anything fails; the system's reason is then the
+// last error. A folder where no temporary file can be made (one the user may not write to, or one
+// whose path is too long for a temporary name) still lets the file be written in place, made when
+// missing; that write is read back and compared.
+bool ReplaceFileWith(const char* path, const FileChunk* chunks, int count);
 
 // The folder part of `path` up to and including its last separator ("." for a bare name), by the
 // system code page's double-byte rules. False when it does not fit.

@@ -107,6 +107,10 @@ TEST(Saving, EverySaveLeavesAWholeFileAndNothingElse)
         {"a picture named as a folder", "shots", TargetIsAFolder, nullptr, SavePicture, false, "folder", {"shots"}},
         {"a picture saved into a folder that has vanished since the dialog", "gone\\pic.bmp", nullptr, nullptr,
          SavePicture, false, "nothing", {}},
+        {"regression: a new picture under a folder too long for a temporary name (Windows refuses one over 246 "
+         "characters, Wine does not) was not saved: made in place", "pic.bmp", [](const std::string&) {
+             DeleteFileA(target.c_str()), Platform.tempFileName = [](auto, auto, auto&) { return false; }; },
+         nullptr, SavePicture, true, "new", {"pic.bmp"}},
     };
     BmpLayout layout = {};
     uint8_t headers[kBmpHeadersSize];
@@ -120,11 +124,11 @@ TEST(Saving, EverySaveLeavesAWholeFileAndNothingElse)
         const bool picture = std::string(row.target) != "Scrivane.cfg";
         const std::string old = picture ? kOldPicture : kOldSettings;
         std::ofstream(target, std::ios::binary) << old;  // nothing, when the folder is gone
+        const PlatformFunctions saved = Platform;
         if (row.arrange)
             row.arrange(dir);
 
         everyWriteFoundTheOldFileWhole = true;
-        const PlatformFunctions saved = Platform;
         if (row.write)
             Platform.writeFile = row.write;
         EXPECT_EQ(row.act(target), row.answer) << row.fault;

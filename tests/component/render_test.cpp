@@ -6,6 +6,7 @@
 
 #include "render/eraser.h"
 #include "render/pen_renderer.h"
+#include "shell/base/platform.h"
 
 namespace {
 
@@ -134,6 +135,12 @@ TEST(PenRenderer, CreatesAPenOnlyForANewRequest)
     EXPECT_EQ(GetObjectType(first), 0u) << "the replaced pen is deleted";
     c.pen.releasePen();
     EXPECT_EQ(GetCurrentObject(c.dc[Drawing], OBJ_PEN), original) << "the DC's own pen is back";
+    // Regression: a request the system refused answered done when asked again, the old pen selected.
+    Platform.extCreatePen = [](DWORD, DWORD, const LOGBRUSH*) { return HPEN(nullptr); };
+    EXPECT_FALSE(c.pen.setPen(RGB(0, 255, 0), 7)) << "GDI objects exhausted";
+    Platform = SystemPlatform();
+    EXPECT_TRUE(c.pen.setPen(RGB(0, 255, 0), 7));
+    EXPECT_NE(GetCurrentObject(c.dc[Drawing], OBJ_PEN), original) << "the second request selects the pen";
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "canvas/palette_panel.h"
 #include "canvas/surfaces.h"
 #include "canvas/tool_state.h"
+#include "render/bmp_export.h"
 #include "render/pen_renderer.h"
 #include "resources/resource.h"
 #include "session/capture.h"
@@ -258,17 +259,20 @@ TEST_F(Session, OptionsStartFromTheSettingsAndFollowTheirBoxes)
 
 TEST_F(Session, OptionFieldsStoreWhatTheyShow)
 {
-    const struct { const char *entered, *shownAndStored, *why; } delays[] = {
+    const struct { const char *entered, *shownAndStored, *why, *typed = ""; } delays[] = {
         {"0", "1 1", "below 1: the edit shows 1, and its second notification stores it"},
         {"-3", "1 1", "negative"},
         {"", "1 1", "cleared"},
         {"75", "60 60", "above 60"},
         {"7x", "7x 7", "digits then a letter: the digits count, the text stays"},
         {"4294967297", "60 60", "regression: wrapped round to 1 while the box showed the long number"},
+        {"", "8 8", "regression: 5, Backspace, 8 gave 81 and so 60: the bound is selected to be typed over", "5\b8"},
     };
     for (const auto& c : delays) {
         Settings.launchDelay = 30;
         SetDlgItemTextA(window, kDelayEdit, c.entered);
+        for (const char* typed = c.typed; *typed; ++typed)
+            Send(kDelayEdit, WM_CHAR, *typed, 1);
         EXPECT_EQ(Delay(), c.shownAndStored) << c.why;
     }
     Send(kDelayUpDown, UDM_SETPOS32, 0, 42);
@@ -555,7 +559,7 @@ TEST_F(Session, TakesTheRememberedToolAndWritesItBack)
 
 // Keys and buttons in a live session, then the tool and whether a close was posted. Events: d<key>
 // and u<key> press and release a key, C+ C- Ctrl, L+ L- R+ the mouse buttons at (50,50), P the panel
-// under the pointer (which shows the arrow), H the highlighter on.
+// under the pointer (which shows the arrow), H the highlighter on; D and U are system keys' messages.
 TEST_F(Session, PenRowEscapeAndStrokes)
 {
     const auto press = [](int vk) { return "d" + std::to_string(vk) + " u" + std::to_string(vk) + " "; };
@@ -569,6 +573,7 @@ TEST_F(Session, PenRowEscapeAndStrokes)
         {0x70, "L+ " + f9, "pen 0 width 5", "the eraser key in mid-stroke is ignored"},
         {0x70, "L+ R+ L- " + f9, "pen 0 width 5", "also while the stroke is suspended with only the right button held"},
         {0x70, "L+ " + esc, "pen 0 width 5 closed", "Escape also during a stroke"},
+        {0x71, "D121 U121", "eraser width 5", "regression: F10 (with the row from F2), a system key, did nothing"},
         {0x70, "P " + f3, "pen 2 width 5", "over the panel the key's tool takes the cursor"},
         {0x70, "P " + f9, "eraser width 5", "the eraser's"},
         {0x70, "P H " + f4, "pen 3 width 5 highlighter", "the highlighter's (the panel keeps it for later sessions)"},
@@ -581,8 +586,9 @@ TEST_F(Session, PenRowEscapeAndStrokes)
         for (std::string e; in >> e;) {
             const UINT message = e == "L+" ? WM_LBUTTONDOWN : e == "R+" ? WM_RBUTTONDOWN : e == "L-" ? WM_LBUTTONUP : 0;
             held = e == "L+" ? held | MK_LBUTTON : e == "R+" ? held | MK_RBUTTON : e == "L-" ? held & ~MK_LBUTTON : held;
-            if (e[0] == 'd' || e[0] == 'u')
-                PaintWindowProc(paintWindow, e[0] == 'd' ? WM_KEYDOWN : WM_KEYUP, std::stoi(e.substr(1)), 0);
+            if (std::strchr("duDU", e[0]))
+                PaintWindowProc(paintWindow, (tolower(e[0]) == 'd' ? WM_KEYDOWN : WM_KEYUP) + (isupper(e[0]) ? 4 : 0),
+                                std::stoi(e.substr(1)), 0);
             else if (e[0] == 'C')
                 ctrlHeld = e == "C+";
             else if (e == "P")
@@ -612,6 +618,27 @@ TEST_F(Session, AReleaseThatNeverArrivedEndsTheStroke)
     EXPECT_EQ(GetPixel(drawingSurface, 160, 150), kPaper) << "no line to a point reached with no button held";
     EXPECT_EQ(GetPixel(committedSurface, 130, 100), kInk) << "the stroke was ended as by its release";
     EXPECT_EQ(gesture.buttonsDown, 0);
+    palettePanel().showAt(paintWindow, {400, 300});  // nor does a drag of the panel's title or size box
+    const RECT panel = palettePanel().bounds;
+    for (const POINT q : {POINT{100, 5}, POINT{20, 35}}) {
+        PaintWindowProc(paintWindow, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(panel.left + q.x, panel.top + q.y));
+        PaintWindowProc(paintWindow, WM_MOUSEMOVE, 0, MAKELPARAM(600, 100));
+    }
+    EXPECT_EQ(palettePanel().bounds.left, panel.left);
+    EXPECT_EQ(palettePanel().penSize, 5);
+}
+
+// Regression: a save that failed said nothing; the user ended the session believing the picture saved.
+TEST_F(Session, AFailedSaveSaysSoAndKeepsTheSessionAndItsMarks)
+{
+    char path[260] = "Z:\\proc\\scrivane.bmp";  // no file can be made there, even as root
+    Start();
+    Fill(drawingSurface, kNew);
+    auto user = AnswerMessageBox(IDOK);
+    SaveDrawingAs(paintWindow, drawingSurface, path);
+    EXPECT_EQ(user.get().substr(0, 50), "The picture was not saved.\n\nZ:\\proc\\scrivane.bmp\n\n") << "then the reason";
+    EXPECT_STREQ(Settings.savePath, path) << "offered again by the next dialog";
+    EXPECT_TRUE(IsWindowVisible(paintWindow) && GetPixel(drawingSurface, 5, 5) == kNew) << "the session and its marks";
 }
 
 // Regression: a session that starts magnified showed its first frame unmagnified, centred on wherever

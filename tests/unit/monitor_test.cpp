@@ -7,6 +7,7 @@
 #include "shell/base/monitor.h"
 #include "shell/base/platform.h"
 
+static BOOL WINAPI NoMonitorInfo(HMONITOR, LPMONITORINFO) { return FALSE; }
 TEST(MonitorLookup, DescribesThePrimaryScreenWithOrWithoutTheMultiMonitorFunctions)
 {
     const PlatformFunctions saved = Platform;
@@ -29,6 +30,13 @@ TEST(MonitorLookup, DescribesThePrimaryScreenWithOrWithoutTheMultiMonitorFunctio
         EXPECT_EQ(info.dwFlags, DWORD(MONITORINFOF_PRIMARY)) << path;
         EXPECT_EQ(std::strcmp(info.szDevice, "DISPLAY") == 0, *path == 'f') << path << ": " << info.szDevice;
     }
+    // Regression: when the monitor could not be asked, "Config" placed the options off every screen.
+    Platform.user32Function = [](const char* name) {
+        return std::strcmp(name, "GetMonitorInfoA") ? SystemPlatform().user32Function(name) : FARPROC(reinterpret_cast<void*>(NoMonitorInfo));
+    };
+    ResetMonitorLookup();
+    const RECT area = WorkAreaOf(MonitorNearestPoint({100, 100}));
+    EXPECT_TRUE(EqualRect(&area, &work)) << "the primary work area: " << area.left << "," << area.top;
     Platform = saved;
     ResetMonitorLookup();
 }

@@ -55,21 +55,23 @@ std::wstring Text(UINT id, WORD lang) {
   return at < units.size() ? units.substr(at + 1, units[at]) : L"";
 }
 
-TEST(StringTable, BothLanguagesDefineIds111To123AndNothingElse) {
+TEST(StringTable, BothLanguagesDefineIds111To124AndNothingElse) {
   // Ids 96 to 127 are blocks 7 and 8: the only blocks, in no other language.
   EXPECT_EQ(List(kRtString), (Listed{{7, kEnglish}, {7, kJapanese}, {8, kEnglish}, {8, kJapanese}}));
   const wchar_t* const english[] = {
       L"Stand-by in TaskTray", L"Register HotKey", L"Delayed Launching", L"Select Pen by",
       L"Remember Palette", L"Reset", L"Remember Last Pen", L"Remember Pen Size", L"Include Cursor",
       L"Via Clipboard", L"Enable Mouse Hook",
-      L"To modify options, remove the config file \"Scrivane.cfg\".", L"Failed to register HotKey."};
-  static_assert(std::size(english) == IDS_HOTKEY_FAILED - IDS_TASKTRAY + 1, "one text per id");
+      L"To modify options, remove the config file \"Scrivane.cfg\".", L"Failed to register HotKey.",
+      L"The picture was not saved."};
+  static_assert(std::size(english) == IDS_SAVE_FAILED - IDS_TASKTRAY + 1, "one text per id");
   for (UINT id = 96; id < 128; ++id) {
-    const bool defined = id >= IDS_TASKTRAY && id <= IDS_HOTKEY_FAILED;
+    const bool defined = id >= IDS_TASKTRAY && id <= IDS_SAVE_FAILED;
     EXPECT_EQ(Text(id, kEnglish), defined ? english[id - IDS_TASKTRAY] : L"") << id;
     EXPECT_EQ(Text(id, kJapanese).empty(), !defined) << id;
   }
   EXPECT_EQ(Text(IDS_TASKTRAY, kJapanese), L"タスクトレイに格納");
+  EXPECT_EQ(Text(IDS_SAVE_FAILED, kJapanese), L"画像は保存されませんでした。");
   EXPECT_EQ(Text(IDS_NON_TRAY_NOTICE, kJapanese), L"設定を変更するには、設定ファイル (Scrivane.cfg) を削除してください。");
 }
 
