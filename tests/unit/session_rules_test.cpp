@@ -126,7 +126,7 @@ std::string Describe(const GestureAction& a)
 
 // Events such as "L+ mv R+ L- R-" (Left, Right, Middle pressed and released; mv a movement; '*' over
 // the panel; W-40 a wheel turn; new a new paint window) and what each asked for (z and the zoom
-// level after a turn or a new window), then the buttons held and the leading one.
+// level for those two), then the buttons held and the leading one.
 std::string Walk(const std::string& events, bool panelVisible)
 {
     GestureState s;
@@ -167,10 +167,8 @@ TEST(Gesture, EveryRowOfTheStateTable)
         {"M+ L+ mv M- L-", false, "- - - - - held 0 by 0", "a middle gesture draws nothing"},
         {"M+ R+ R-", false, "- - -o held 4 by 4", "no panel while the middle button leads"},
         {"L+ L+", false, "Fht N held 1 by 1", "a second left press (its release lost) continues the stroke"},
-        {"W40 W40 W40", false, "z0 z0 z1 held 0 by 0", "the wheel: one turn of 40 makes no level, three make one"},
-        {"W120 W240 W-120 W-40 W-80", false, "z1 z3 z2 z2 z1 held 0 by 0", "a level per 120, whatever the messages"},
-        {"W80 W-40 W80 W40", false, "z0 z0 z0 z1 held 0 by 0", "a reversal starts the count again"},
-        {"W80 new W80", false, "z0 z0 z0 held 0 by 0", "so does a new session"},
+        {"W40 W40 W40 W240 W-120", false, "z0 z0 z1 z3 z2 held 0 by 0", "the wheel: a level per 120 turned, not per message"},
+        {"W80 W-40 W80 new W80", false, "z0 z0 z0 z0 z0 held 0 by 0", "a reversal or a new session counts afresh"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Walk(c.events, c.panelVisible), c.want) << c.events << ": " << c.why;
