@@ -1,7 +1,7 @@
 // What the user sees: real input injected with SendInput, each step timed until the screen pixel under
 // the new point changes (GetPixel on the screen, polled here, in the measuring process only). The same
 // steps run against a reference window that does the least GDI work of each event and waits for input
-// with a blocking wait, in the same run, then against the program in a session of its own.
+// with a blocking wait, and against the program in a session of its own, each twice, in turns.
 //
 //   bench_latency PATH\Scrivane.exe   measures both and prints the table (the settings file beside the
 //                                     program must start a session at once, with a red pen 5 wide)
@@ -195,10 +195,12 @@ Figures Summary(std::vector<double> ms)
     return {ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back(), ms.size(), givenUp};
 }
 
-// The three kinds of step, on whatever window covers the screen now.
-std::vector<Figures> MeasureSteps()
+using Samples = std::vector<std::vector<double>>;  // per kind of step, milliseconds
+
+// The three kinds of step, on whatever window covers the screen now; the samples are added.
+void MeasureSteps(Samples& samples)
 {
-    std::vector<double> across, diagonal, zoomed;
+    std::vector<double>&across = samples[0], &diagonal = samples[1], &zoomed = samples[2];
     for (int row = 1; row <= 3; ++row) {  // left to right along three rows
         const int y = H * row / 4;
         Inject(MOUSEEVENTF_MOVE, 40, y);
@@ -224,12 +226,10 @@ std::vector<Figures> MeasureSteps()
     Sleep(300);
     for (int x = W / 4 + kStep; x < W * 3 / 4; x += kStep)
         zoomed.push_back(TimedMove(x, y, 0));
-    return {Summary(across), Summary(diagonal), Summary(zoomed)};
 }
 
 // Starts a program, waits until its window of `windowClass` shows, measures, ends it with Escape.
-bool Measure(const std::string& commandLine, const std::string& folder, const char* windowClass,
-             std::vector<Figures>& figures)
+bool Measure(const std::string& commandLine, const std::string& folder, const char* windowClass, Samples& samples)
 {
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
@@ -244,7 +244,7 @@ bool Measure(const std::string& commandLine, const std::string& folder, const ch
     bool shown = window && IsWindowVisible(window);
     if (shown) {
         Sleep(1000);  // the first frame on the screen, and Wine's start-up work done
-        figures = MeasureSteps();
+        MeasureSteps(samples);
         Key(VK_ESCAPE);
     }
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
@@ -285,9 +285,9 @@ DWORD WINAPI RunBackground(LPVOID)
 
 void PrintRow(const char* what, const Figures& ref, const Figures& prog)
 {
-    std::printf("| %s | %.2f / %.2f / %.2f | %.2f / %.2f / %.2f | %.2f | %zu%s |\n", what, ref.median, ref.p90, ref.max,
-                prog.median, prog.p90, prog.max, ref.median > 0 ? prog.median / ref.median : 0.0, prog.n,
-                prog.givenUp + ref.givenUp ? " (some never changed)" : "");
+    std::printf("| %s | %.2f / %.2f / %.2f | %.2f / %.2f / %.2f | %.2f | %zu (%zu and %zu given up after %.0f ms) |\n",
+                what, ref.median, ref.p90, ref.max, prog.median, prog.p90, prog.max,
+                ref.median > 0 ? prog.median / ref.median : 0.0, prog.n, ref.givenUp, prog.givenUp, kGiveUpMs);
 }
 
 int RunMeasure(const char* program)
@@ -301,17 +301,19 @@ int RunMeasure(const char* program)
     GetModuleFileNameA(nullptr, self, sizeof(self));
     std::string folder = program;
     folder.erase(folder.find_last_of('\\') + 1);
-    std::vector<Figures> ref, prog;
-    if (!Measure(std::string("\"") + self + "\" reference", "", kReferenceClass, ref) ||
-        !Measure(std::string("\"") + program + "\"", folder, "SCRIVANE_MAIN", prog)) {
-        std::printf("the reference or the program did not show\n");
-        return 1;
-    }
+    // Taken in turns, so that a load that comes and goes on the machine weighs on both alike.
+    Samples ref(3), prog(3);
+    for (int round = 0; round < 2; ++round)
+        if (!Measure(std::string("\"") + self + "\" reference", "", kReferenceClass, ref) ||
+            !Measure(std::string("\"") + program + "\"", folder, "SCRIVANE_MAIN", prog)) {
+            std::printf("the reference or the program did not show\n");
+            return 1;
+        }
     std::printf("| %dx%d, ms | reference median / p90 / max | Scrivane median / p90 / max | ratio of medians | steps |\n"
                 "|---|---|---|---|---|\n", W, H);
     const char* kinds[] = {"pen step across", "pen step, diagonal over the screen", "magnified move (6x)"};
     for (size_t i = 0; i < 3; ++i)
-        PrintRow(kinds[i], ref[i], prog[i]);
+        PrintRow(kinds[i], Summary(ref[i]), Summary(prog[i]));
     return 0;
 }
 
