@@ -160,6 +160,8 @@ int main()
     const double first = median({strokeCost.begin(), strokeCost.begin() + 10});
     const double thousandth = median({strokeCost.end() - 10, strokeCost.end()});
 
+    // As the panel does: its state first, then the notification.
+    palettePanel().highlighter = true;
     PaintWindowProc(window, PWM_SETHIGHLIGHT, 1, 0);
     HDC strip = penRenderer().stripDC;
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 64, 0};
@@ -169,6 +171,7 @@ int main()
         last = p;
         PresentCopies(r);
     }, PenArea, 200);
+    palettePanel().highlighter = false;
     PaintWindowProc(window, PWM_SETHIGHLIGHT, 0, 0);
 
     // The rubber band: the previous rectangle's area back from the committed surface, the outline,
@@ -182,11 +185,13 @@ int main()
         previous = penRenderer().dirtyRect;
     }, [] () -> const RECT& { static RECT r; r = penRenderer().dirtyRect; return r; }, 200);
 
+    palettePanel().selectColor(kCellCount);
     PaintWindowProc(window, PWM_SETTOOL, 0, 0);
     strokes("eraser step", 0, [&](POINT p, const RECT& r) {
         BitBlt(scratch, p.x - 10, p.y - 10, 20, 20, captureSurface, p.x - 10, p.y - 10, SRCCOPY);
         PresentCopies(r);
     }, EraserArea, 200);
+    palettePanel().selectColor(0);
     PaintWindowProc(window, PWM_SETTOOL, 5, 0);
 
     // Magnified six times: every move recomposes the whole area.

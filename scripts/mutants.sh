@@ -46,11 +46,11 @@ dib-masks-not-skipped    session/dib_layout.cpp
   - offset += 12;
   + offset += 0;
 delay-ignored            shell/session_launch.cpp
-  - Platform.sleep(LaunchDelayMilliseconds(Settings.launchDelay));
-  + Platform.sleep(0);
+  - SetTimer(trayWindow, LAUNCH_TIMER_ID, LaunchDelayMilliseconds(Settings.launchDelay), nullptr))
+  + SetTimer(trayWindow, LAUNCH_TIMER_ID, 0, nullptr))
 delay-always             shell/session_launch.cpp
-  - if (delayAllowed && (Settings.flags & OPT_DELAYED_LAUNCH))
-  + if (Settings.flags & OPT_DELAYED_LAUNCH)
+  - if (delayAllowed && (Settings.flags & OPT_DELAYED_LAUNCH) &&
+  + if ((Settings.flags & OPT_DELAYED_LAUNCH) &&
 delay-uncapped           shell/launch_rules.cpp
   - return (launchDelay < kMaxLaunchDelaySeconds ? launchDelay : kMaxLaunchDelaySeconds) * 1000;
   + return launchDelay * 1000;
@@ -135,9 +135,9 @@ gesture-revert           session/gesture.cpp
 gesture-axis-distance    session/gesture.h
   - constexpr int kHorizontalLockDistance = 4;
   + constexpr int kHorizontalLockDistance = 5;
-wheel-two-levels         session/gesture.cpp
-  - return zoomLevel + 1;
-  + return zoomLevel + (delta >= 240 ? 2 : 1);
+wheel-reversal-counted   session/gesture.cpp
+  - if ((delta > 0 && s.wheelDelta < 0) || (delta < 0 && s.wheelDelta > 0))
+  + if (false)
 missed-release-ignored   session/gesture.cpp
   - if (keyFlags & kMkLeft)
   + if (keyFlags & kMkLeft || true)

@@ -78,6 +78,7 @@ void ResetGestureButtons(GestureState& s)
     s.buttonsDown = 0;
     s.gestureButton = 0;
     s.panelShownAtRightPress = false;
+    s.wheelDelta = 0;
 }
 
 int StrokeModeFromKeyFlags(uint32_t keyFlags)
@@ -156,11 +157,14 @@ int MissedReleases(const GestureState& s, uint32_t keyFlags, int except)
     return s.buttonsDown & ~HeldButtons(keyFlags) & ~except;
 }
 
-unsigned ZoomAfterWheel(unsigned zoomLevel, int delta)
+unsigned ZoomAfterWheel(GestureState& s, unsigned zoomLevel, int delta)
 {
-    if (delta > 0 && zoomLevel < kMaxZoomLevel)
-        return zoomLevel + 1;
-    if (delta < 0 && zoomLevel > 0)
-        return zoomLevel - 1;
+    if ((delta > 0 && s.wheelDelta < 0) || (delta < 0 && s.wheelDelta > 0))
+        s.wheelDelta = 0;
+    s.wheelDelta += delta;
+    for (; s.wheelDelta >= kWheelDelta; s.wheelDelta -= kWheelDelta)
+        zoomLevel += zoomLevel < kMaxZoomLevel;
+    for (; s.wheelDelta <= -kWheelDelta; s.wheelDelta += kWheelDelta)
+        zoomLevel -= zoomLevel > 0;
     return zoomLevel;
 }

@@ -24,6 +24,7 @@ struct GestureState {
     int strokeMode = kFreeStroke;
     int axisLock = kAxisUndecided;
     POINT anchor = {0, 0};  // where the left-button gesture began
+    int wheelDelta = 0;     // rotation towards the next zoom level, in one direction
 };
 
 // What the window does with the pen or the eraser for one event.
@@ -50,7 +51,8 @@ struct PointerContext {
     bool highlighterPen = false;   // the pen is the tool and the highlighter is on
 };
 
-// Forgets the buttons at the creation of a paint window; the stroke fields stay as they were.
+// Forgets the buttons and the wheel's rotation at the creation of a paint window; the stroke fields
+// stay as they were.
 void ResetGestureButtons(GestureState& s);
 
 // The stroke mode from the key-state flags of the press: Ctrl or the first extra button for a line,
@@ -73,5 +75,8 @@ int HeldButtons(uint32_t keyFlags);
 int MissedReleases(const GestureState& s, uint32_t keyFlags, int except);
 constexpr int kReleaseOrder[3] = {kMiddleButton, kRightButton, kLeftButton};
 
-// One level per wheel message, whatever the size of the turn; 0..kMaxZoomLevel.
-unsigned ZoomAfterWheel(unsigned zoomLevel, int delta);
+// One level per whole WHEEL_DELTA (120) of rotation in one direction, 0..kMaxZoomLevel. A precision
+// touchpad or a free-spinning wheel sends many small deltas; they add up, and a change of direction
+// starts the count again.
+constexpr int kWheelDelta = 120;
+unsigned ZoomAfterWheel(GestureState& s, unsigned zoomLevel, int delta);

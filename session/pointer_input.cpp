@@ -126,7 +126,7 @@ void OnPointerMove(HWND window, POINT p, WPARAM keyFlags)
 void OnPointerWheel(HWND window, int delta, WPARAM keyFlags)
 {
     ReleaseMissed(window, lastPointer, keyFlags, 0);
-    const unsigned level = ZoomAfterWheel(zoomLevel, delta);
+    const unsigned level = ZoomAfterWheel(gesture, zoomLevel, delta);
     if (level == zoomLevel)
         return;
     zoomLevel = level;

@@ -3,27 +3,8 @@
 #include <commctrl.h>
 
 #include "shell/base/messages.h"
+#include "shell/message_loop.h"
 #include "shell/settings_window.h"
-
-namespace {
-
-// Polls instead of blocking in GetMessage; the quit test comes only after the queue has run empty.
-int RunMessageLoop()
-{
-    MSG msg = {};
-    for (;;) {
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-            continue;
-        }
-        Sleep(5);
-        if (msg.message == WM_QUIT)
-            return static_cast<int>(msg.wParam);
-    }
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {

@@ -4,7 +4,6 @@
 #include "shell/base/hot_key.h"
 #include "shell/launch_rules.h"
 #include "shell/base/messages.h"
-#include "shell/base/platform.h"
 #include "shell/base/settings.h"
 #include "shell/settings_window_state.h"
 
@@ -24,10 +23,21 @@ void UnregisterLaunchHotKey(HWND trayWindow)
     hotKeyRegistered = false;
 }
 
+namespace {
+
+// The picture is taken at this moment, and only then does the window cover the desktop.
+void CaptureAndShow()
+{
+    PaintWindowProc(paintWindow, PWM_CAPTURE, 0, 0);
+    ShowWindow(paintWindow, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
 void StartSession(HWND trayWindow, bool delayAllowed)
 {
     if (paintWindow != nullptr)
-        return;
+        return;  // a session runs, or waits for its delay
     UnregisterLaunchHotKey(trayWindow);
     paintWindow = CreatePaintWindow(trayWindow, trayInstance);
     if (paintWindow == nullptr) {
@@ -36,10 +46,21 @@ void StartSession(HWND trayWindow, bool delayAllowed)
         OnSessionEnded(trayWindow);
         return;
     }
-    if (delayAllowed && (Settings.flags & OPT_DELAYED_LAUNCH))
-        Platform.sleep(LaunchDelayMilliseconds(Settings.launchDelay));
-    PaintWindowProc(paintWindow, PWM_CAPTURE, 0, 0);
-    ShowWindow(paintWindow, SW_SHOWNORMAL);
+    // The user is meanwhile opening the menu or tooltip to be captured, and every program that sends
+    // to all top-level windows waits for this thread: the delay is a timer, not a wait. The hidden
+    // window stands for the pending session, so launch requests are ignored until it ends.
+    if (delayAllowed && (Settings.flags & OPT_DELAYED_LAUNCH) &&
+        SetTimer(trayWindow, LAUNCH_TIMER_ID, LaunchDelayMilliseconds(Settings.launchDelay), nullptr))
+        return;
+    CaptureAndShow();
+}
+
+void OnLaunchDelayOver(HWND trayWindow)
+{
+    KillTimer(trayWindow, LAUNCH_TIMER_ID);
+    // Nothing when the pending window went meanwhile, or a later session without delay has shown.
+    if (paintWindow != nullptr && !IsWindowVisible(paintWindow))
+        CaptureAndShow();
 }
 
 void OnSessionEnded(HWND trayWindow)

@@ -7,10 +7,15 @@ void RegisterLaunchHotKey(HWND trayWindow);
 // Only when registered.
 void UnregisterLaunchHotKey(HWND trayWindow);
 
-// TWM_LAUNCH: creates the hidden paint window over the virtual screen, waits the launch delay when
-// the request allows it and the option is on, captures the desktop and shows the window. Ignored
-// while a session runs.
+// The settings window's timer of the launch delay.
+constexpr UINT_PTR LAUNCH_TIMER_ID = 1;
+
+// TWM_LAUNCH: creates the hidden paint window over the virtual screen, then captures the desktop and
+// shows the window, at once or, when the request allows the launch delay and the option is on, when
+// LAUNCH_TIMER_ID fires. Ignored while a session runs or waits for its delay.
 void StartSession(HWND trayWindow, bool delayAllowed);
+// WM_TIMER of LAUNCH_TIMER_ID: the delayed session captures and shows.
+void OnLaunchDelayOver(HWND trayWindow);
 
 // TWM_SESSION_ENDED: forgets the paint window; ends the program in non-tray mode, else takes the hot
 // key back while the settings window is hidden.

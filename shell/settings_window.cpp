@@ -146,6 +146,7 @@ LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_HOTKEY: PostMessageA(window, TWM_LAUNCH, 0, 0); return 0;
     case TWM_TRAY_NOTIFY: OnTrayNotify(window, static_cast<UINT>(lParam)); return 0;
     case TWM_LAUNCH: StartSession(window, lParam != 0); return 0;
+    case WM_TIMER: if (wParam == LAUNCH_TIMER_ID) OnLaunchDelayOver(window); return 0;
     case TWM_SESSION_ENDED: OnSessionEnded(window); return 0;
     case TWM_HOOK_EVENT: return OnHookEvent(window, wParam);
     }

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 struct PlatformFunctions {
-    void (*sleep)(DWORD milliseconds);            // the launch delay and the clipboard retries
+    void (*sleep)(DWORD milliseconds);            // the clipboard retries
     bool (*pressPrintScreen)();                   // asks the system for a picture on the clipboard
     BOOL (*getCursorPos)(POINT* p);               // screen coordinates
     SHORT (*getAsyncKeyState)(int virtualKey);    // the physical state, for the mouse-hook gesture

@@ -120,7 +120,7 @@ TEST(HookModule, ReportsEveryPressAndSwallowsOnlyARightPressAnsweredOneWithItsRe
         {"O", 1, "L+ L-", "2025 L+, L+, L-, ", "the latest Capture's message is used"},
         {"S", 1, "L+ L-", "L+, L-, ", "and its window: one that does not answer delays a press only briefly"},
         {"C", 1, "asleep", "L+, L-, ",
-         "a click while the program's thread sleeps (its launch delay) waits at most the report's timeout"},
+         "a click while the program's thread sleeps (a clipboard wait) waits at most the report's timeout"},
     };
     for (const auto& c : cases) {
         for (const char* call = c.calls; *call; ++call)

@@ -28,6 +28,7 @@
 #include "shell/exe_path.h"
 #include "shell/base/messages.h"
 #include "shell/base/monitor.h"
+#include "shell/message_loop.h"
 #include "shell/option_controls.h"
 #include "shell/base/platform.h"
 #include "shell/session_launch.h"
@@ -70,6 +71,15 @@ void Fill(HDC dc, COLORREF color)
     const RECT all = {0, 0, 32767, 32767};
     SetDCBrushColor(dc, color);
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+// Regression: the loop ended only when the last message it removed was the quit, so one posted just
+// after it kept an invisible program running.
+TEST(MessageLoop, EndsWithTheCodeOfAQuitFollowedByAnotherMessage)
+{
+    PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 7, 0);
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+    EXPECT_EQ(RunMessageLoop(), 7);
 }
 
 class Session : public ::testing::Test {
@@ -309,26 +319,25 @@ TEST_F(Session, OneTopmostSessionWaitsOnlyWhenToldAndFreesTheHotKeyMeanwhile)
 {
     const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const RECT screen = {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    const struct { bool allowed; uint32_t flags; bool optionsOpen; std::vector<DWORD> waits; const char* why; } cases[] = {
-        {true, 0x7F, false, {2000}, "a tray click or second start with Delayed Launching: the stored 2 s"},
-        {false, 0x7F, false, {}, "the hot key and the mouse hook never wait"},
-        {true, 0x7B, false, {}, "Delayed Launching off"},
-        {false, 0x7F, true, {}, "while the options are open the hot key stays free, for choosing another"},
+    const struct { bool allowed; uint32_t flags; bool optionsOpen, delayed; const char* why; } cases[] = {
+        {true, 0x7F, false, true, "a tray click or second start with Delayed Launching"},
+        {false, 0x7F, false, false, "the hot key and the mouse hook never wait"},
+        {true, 0x7B, false, false, "Delayed Launching off"},
+        {false, 0x7F, true, false, "while the options are open the hot key stays free, for choosing another"},
     };
     for (const auto& c : cases) {
         Settings.flags = c.flags;
         ShowWindow(window, c.optionsOpen ? SW_SHOWNA : SW_HIDE);
-        waits.clear();
         HWND session = Start(c.allowed);
+        EXPECT_EQ(IsWindowVisible(session) == FALSE, c.delayed) << c.why << ": hidden until the delay ends";
+        EXPECT_EQ(Start(true), session) << c.why << ": a launch during a session or its delay is ignored";
+        SendMessageA(window, WM_TIMER, LAUNCH_TIMER_ID, 0);  // the delay ends
         RECT r;
         EXPECT_TRUE(IsWindowVisible(session) && GetWindowRect(session, &r) && EqualRect(&r, &screen)) << c.why;
         EXPECT_EQ(GetWindowLongA(session, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
         EXPECT_EQ(GetWindowLongA(session, GWL_STYLE) & (WS_POPUP | WS_CAPTION), LONG(WS_POPUP)) << "borderless";
-        EXPECT_EQ(waits, c.waits) << c.why;
         EXPECT_FALSE(HotKeyTaken()) << c.why << ": during the session";
-        EXPECT_EQ(Start(true), session) << c.why << ": a launch during a session is ignored";
         EXPECT_EQ(FindWindowExA(nullptr, session, kPaintClassName, nullptr), nullptr) << "a second paint window";
-        EXPECT_EQ(waits, c.waits) << c.why << ": not even the delay is waited";
         End();
         EXPECT_EQ(HotKeyTaken(), !c.optionsOpen) << c.why << ": after the session";
     }
@@ -351,7 +360,6 @@ TEST_F(Session, AFailedStartIsReportedAndTheProgramCarriesOn)
         auto user = AnswerMessageBox(IDOK);
         Start(true);
         EXPECT_EQ(user.get(), "Failed to create main window");
-        EXPECT_TRUE(waits.empty()) << "no delay for a session that cannot start";
         EXPECT_EQ(HotKeyTaken(), tray) << "in stand-by the hot key works again";
         EXPECT_EQ(IsWindow(window) != FALSE, tray) << "without the tray the program ends";
     }
@@ -505,6 +513,34 @@ TEST_F(Session, TakesAClipboardBitmapUprightAtTheTopLeftIntoEverySurface)
     OpenClipboard(window);
     EmptyClipboard();
     CloseClipboard();
+}
+
+// Regression: the delay slept on the one thread, and every program that sends to all top-level
+// windows (setting changes, shutdown queries) hung with it.
+TEST_F(Session, TheLaunchDelayKeepsAnsweringTakesThePictureWhenItEndsAndExitCancelsIt)
+{
+    Platform.sleep = saved.sleep;  // a delay that slept would really sleep
+    Settings.flags |= OPT_VIA_CLIPBOARD;
+    Settings.launchDelay = 5;
+    auto other = std::async(std::launch::async, [this] {  // another program, while the session waits
+        Sleep(500);
+        DWORD_PTR result;
+        return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 100, &result) && !IsWindowVisible(paintWindow);
+    });
+    HWND session = Start(true);
+    PutDib(window, false);  // the desktop as the delay ends
+    while (!IsWindowVisible(session) && MsgWaitForMultipleObjects(0, nullptr, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0)
+        Pump();
+    EXPECT_TRUE(other.get()) << "no answer within 100 ms during the delay";
+    EXPECT_EQ(GetPixel(captureSurface, 2, 1), kPicture[5]) << "not the picture of the delay's end";
+    End();
+    Start(true);
+    SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(RunMessageLoop(), 0) << "Exit during the delay";
+    char cfg[kPathCapacity];
+    EXPECT_TRUE(SiblingPath(".cfg", cfg) && GetFileAttributesA(cfg) != INVALID_FILE_ATTRIBUTES) << "unsaved settings";
+    paintWindow = window = nullptr;  // gone with the settings window, as with the process
+    OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard();
 }
 
 // "pen 3 width 12 highlighter remembered-palette", checked against the renderer and the cursor.

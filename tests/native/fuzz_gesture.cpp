@@ -70,10 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         else if (op == 2)
             GestureMove(s, p);
         else if (op == 4) {
-            const unsigned to = ZoomAfterWheel(zoom, x);
-            Require(to <= kMaxZoomLevel && to == (x > 0 ? zoom + (zoom < kMaxZoomLevel) : x < 0 ? zoom - (zoom > 0) : zoom),
-                    "the wheel skipped a level or left the range");
-            zoom = to;
+            const int before = std::abs(s.wheelDelta), moved = int(ZoomAfterWheel(s, zoom, x)) - int(zoom);
+            Require(zoom + moved <= kMaxZoomLevel && std::abs(s.wheelDelta) < kWheelDelta && s.wheelDelta * x >= 0 &&
+                        moved * x >= 0 && std::abs(moved) <= (before + std::abs(x)) / kWheelDelta,
+                    "the wheel moved against its turn or beyond it, or left the range");
+            zoom += moved;
         } else if (op == 5)
             ResetGestureButtons(s);  // a new paint window
         CheckListedState();

@@ -125,13 +125,20 @@ std::string Describe(const GestureAction& a)
 }
 
 // Events such as "L+ mv R+ L- R-" (Left, Right, Middle pressed and released; mv a movement; '*' over
-// the panel) and what each asked for, then the buttons held and the leading one.
+// the panel; W-40 a wheel turn; new a new paint window) and what each asked for (z and the zoom
+// level for those two), then the buttons held and the leading one.
 std::string Walk(const std::string& events, bool panelVisible)
 {
     GestureState s;
     std::istringstream in(events);
     std::string event, out;
+    unsigned zoom = 0;
     for (const POINT p = {50, 50}; in >> event;) {
+        if (event[0] == 'W' || event == "new") {
+            zoom = event == "new" ? (ResetGestureButtons(s), zoom) : ZoomAfterWheel(s, zoom, std::stoi(event.substr(1)));
+            out += "z" + std::to_string(zoom) + " ";
+            continue;
+        }
         const PointerContext c = {panelVisible, event.back() == '*', false};
         const int button = event[0] == 'L' ? kLeftButton : event[0] == 'R' ? kRightButton : kMiddleButton;
         out += Describe(event == "mv"      ? GestureMove(s, p)
@@ -160,6 +167,8 @@ TEST(Gesture, EveryRowOfTheStateTable)
         {"M+ L+ mv M- L-", false, "- - - - - held 0 by 0", "a middle gesture draws nothing"},
         {"M+ R+ R-", false, "- - -o held 4 by 4", "no panel while the middle button leads"},
         {"L+ L+", false, "Fht N held 1 by 1", "a second left press (its release lost) continues the stroke"},
+        {"W40 W40 W40 W240 W-120", false, "z0 z0 z1 z3 z2 held 0 by 0", "the wheel: a level per 120 turned, not per message"},
+        {"W80 W-40 W80 new W80", false, "z0 z0 z0 z0 z0 held 0 by 0", "a reversal or a new session counts afresh"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Walk(c.events, c.panelVisible), c.want) << c.events << ": " << c.why;
