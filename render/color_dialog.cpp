@@ -22,21 +22,16 @@ namespace {
 
 void PlaceAtPointer(HWND dialog)
 {
-    POINT pointer;
-    Platform.getCursorPos(&pointer);
     // The work area of the pointer's monitor, not the paint window: the paint window spans the
     // virtual screen, which has holes where monitors of different sizes leave them, and a dialog
     // clamped to it can land with OK and Cancel where no monitor shows them.
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    if (!MonitorInfo(MonitorNearestPoint(pointer), &monitor))
-        return;  // leave the dialog where the system put it
+    const PointerMonitor m = MonitorUnderPointer();
     RECT window;
     RECT client;
     GetWindowRect(dialog, &window);
     GetClientRect(dialog, &client);
-    const POINT at = PlaceTitleUnderPointer(pointer, POINT{window.right - window.left, window.bottom - window.top},
-                                            POINT{client.right, client.bottom}, monitor.rcWork);
+    const POINT at = PlaceTitleUnderPointer(m.pointer, POINT{window.right - window.left, window.bottom - window.top},
+                                            POINT{client.right, client.bottom}, m.work);
     SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 

@@ -46,8 +46,8 @@ dib-masks-not-skipped    session/dib_layout.cpp
   - offset += 12;
   + offset += 0;
 delay-ignored            shell/session_launch.cpp
-  - SetTimer(trayWindow, LAUNCH_TIMER_ID, LaunchDelayMilliseconds(Settings.launchDelay), nullptr))
-  + SetTimer(trayWindow, LAUNCH_TIMER_ID, 0, nullptr))
+  - SetTimer(settingsWindow, LAUNCH_TIMER_ID, LaunchDelayMilliseconds(Settings.launchDelay), nullptr))
+  + SetTimer(settingsWindow, LAUNCH_TIMER_ID, 0, nullptr))
 delay-always             shell/session_launch.cpp
   - if (delayAllowed && (Settings.flags & OPT_DELAYED_LAUNCH) &&
   + if ((Settings.flags & OPT_DELAYED_LAUNCH) &&
@@ -61,13 +61,13 @@ menu-alignment           shell/launch_rules.cpp
   - if (pointer.x >= monitor.right / 2)
   + if (pointer.x > monitor.right / 2)
 hotkey-not-taken-back    shell/session_launch.cpp
-  - if ((Settings.flags & OPT_HOTKEY) && !(GetWindowLongA(trayWindow, GWL_STYLE) & WS_VISIBLE))
-  + if ((Settings.flags & OPT_HOTKEY) && (GetWindowLongA(trayWindow, GWL_STYLE) & WS_VISIBLE))
+  - if ((Settings.flags & OPT_HOTKEY) && !(GetWindowLongA(settingsWindow, GWL_STYLE) & WS_VISIBLE))
+  + if ((Settings.flags & OPT_HOTKEY) && (GetWindowLongA(settingsWindow, GWL_STYLE) & WS_VISIBLE))
 launch-during-session    shell/session_launch.cpp
   - if (paintWindow != nullptr)
   + if (paintWindow == HWND(1))
 failed-creation-stuck    shell/session_launch.cpp
-  - OnSessionEnded(trayWindow);
+  - OnSessionEnded(settingsWindow);
   + (void)0;
 hook-answer-inverted     shell/settings_window.cpp
   - (Platform.getAsyncKeyState(VK_MBUTTON) & 0x8000)) {
@@ -313,8 +313,8 @@ pen-recorded-unmade      render/pen_renderer.cpp
   - if (pen == nullptr)
   + if (pen == nullptr && (color = newColor, width = newWidth, true))
 config-off-screen        shell/base/monitor.cpp
-  - if (MonitorInfo(monitor, &info) && !IsRectEmpty(&info.rcWork))
-  + if (true)
+  - if (MonitorInfo(m.monitor, &info) && !IsRectEmpty(&info.rcWork)) {
+  + if (MonitorInfo(m.monitor, &info)) {
 eraser-cursor-swapped    resources/scrivane.rc
   - IDC_ERASER      CURSOR  "eraser.cur"
   + IDC_ERASER      CURSOR  "pen.cur"

@@ -64,13 +64,13 @@ bool HookModuleLoaded()
     return hookModule != nullptr;
 }
 
-void HookCapture(HWND window)
+void StartMouseHook(HWND window)
 {
     if (hookModule != nullptr)
         captureFn(window, TWM_HOOK_EVENT);
 }
 
-void HookRelease()
+void StopMouseHook()
 {
     if (hookModule != nullptr)
         releaseFn();

@@ -10,8 +10,8 @@ void LoadHookModule();
 bool HookModuleLoaded();
 
 // Capture(window, TWM_HOOK_EVENT) and Release(); nothing without the module.
-void HookCapture(HWND window);
-void HookRelease();
+void StartMouseHook(HWND window);
+void StopMouseHook();
 
 // The module's full path: the folder of the running executable plus "Scrivane.dll". Empty when the
 // result would not fit.

@@ -1,5 +1,6 @@
 #include "shell/session_launch.h"
 
+#include "resources/resource.h"
 #include "session/paint_window.h"
 #include "shell/base/hot_key.h"
 #include "shell/launch_rules.h"
@@ -7,19 +8,26 @@
 #include "shell/base/settings.h"
 #include "shell/settings_window_state.h"
 
-void RegisterLaunchHotKey(HWND trayWindow)
+int ShowProgramMessage(HWND owner, UINT stringId, UINT buttonsAndIcon)
+{
+    char text[80] = {};
+    LoadStringA(programInstance, stringId, text, sizeof(text));
+    return MessageBoxA(owner, text, kProgramName, buttonsAndIcon);
+}
+
+void RegisterLaunchHotKey(HWND settingsWindow)
 {
     // Registering again over our own registration would fail and read as "taken by another program".
-    UnregisterLaunchHotKey(trayWindow);
-    hotKeyRegistered = RegisterHotKey(trayWindow, HOTKEY_ID, HotKeyModifiers(Settings.launchHotKey),
+    UnregisterLaunchHotKey(settingsWindow);
+    hotKeyRegistered = RegisterHotKey(settingsWindow, HOTKEY_ID, HotKeyModifiers(Settings.launchHotKey),
                                       Settings.launchHotKey & 0xFF) != FALSE;
 }
 
-void UnregisterLaunchHotKey(HWND trayWindow)
+void UnregisterLaunchHotKey(HWND settingsWindow)
 {
     if (!hotKeyRegistered)
         return;
-    UnregisterHotKey(trayWindow, HOTKEY_ID);
+    UnregisterHotKey(settingsWindow, HOTKEY_ID);
     hotKeyRegistered = false;
 }
 
@@ -34,43 +42,43 @@ void CaptureAndShow()
 
 }  // namespace
 
-void StartSession(HWND trayWindow, bool delayAllowed)
+void StartSession(HWND settingsWindow, bool delayAllowed)
 {
     if (paintWindow != nullptr)
         return;  // a session runs, or waits for its delay
-    UnregisterLaunchHotKey(trayWindow);
-    paintWindow = CreatePaintWindow(trayWindow, trayInstance);
+    UnregisterLaunchHotKey(settingsWindow);
+    paintWindow = CreatePaintWindow(settingsWindow, programInstance);
     if (paintWindow == nullptr) {
-        MessageBoxA(trayWindow, "Failed to create main window", kProgramName, MB_OK | MB_ICONINFORMATION);
+        ShowProgramMessage(settingsWindow, IDS_CREATE_FAILED, MB_OK | MB_ICONINFORMATION);
         // No session will end to restore stand-by (or, without the tray, to end the program).
-        OnSessionEnded(trayWindow);
+        OnSessionEnded(settingsWindow);
         return;
     }
     // The user is meanwhile opening the menu or tooltip to be captured, and every program that sends
     // to all top-level windows waits for this thread: the delay is a timer, not a wait. The hidden
     // window stands for the pending session, so launch requests are ignored until it ends.
     if (delayAllowed && (Settings.flags & OPT_DELAYED_LAUNCH) &&
-        SetTimer(trayWindow, LAUNCH_TIMER_ID, LaunchDelayMilliseconds(Settings.launchDelay), nullptr))
+        SetTimer(settingsWindow, LAUNCH_TIMER_ID, LaunchDelayMilliseconds(Settings.launchDelay), nullptr))
         return;
     CaptureAndShow();
 }
 
-void OnLaunchDelayOver(HWND trayWindow)
+void OnLaunchDelayOver(HWND settingsWindow)
 {
-    KillTimer(trayWindow, LAUNCH_TIMER_ID);
+    KillTimer(settingsWindow, LAUNCH_TIMER_ID);
     // Nothing when the pending window went meanwhile, or a later session without delay has shown.
     if (paintWindow != nullptr && !IsWindowVisible(paintWindow))
         CaptureAndShow();
 }
 
-void OnSessionEnded(HWND trayWindow)
+void OnSessionEnded(HWND settingsWindow)
 {
     paintWindow = nullptr;
     if (!trayMode) {
-        DestroyWindow(trayWindow);
+        DestroyWindow(settingsWindow);
         return;
     }
     // While the options are open the key stays free for the hot-key control.
-    if ((Settings.flags & OPT_HOTKEY) && !(GetWindowLongA(trayWindow, GWL_STYLE) & WS_VISIBLE))
-        RegisterLaunchHotKey(trayWindow);
+    if ((Settings.flags & OPT_HOTKEY) && !(GetWindowLongA(settingsWindow, GWL_STYLE) & WS_VISIBLE))
+        RegisterLaunchHotKey(settingsWindow);
 }

@@ -15,7 +15,7 @@
 #include "shell/tray_icon.h"
 
 bool trayMode;
-HINSTANCE trayInstance;
+HINSTANCE programInstance;
 HWND paintWindow;
 bool hotKeyRegistered;
 
@@ -26,16 +26,9 @@ constexpr DWORD kSettingsWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 // Sent to every top-level window when the shell (and its notification area) starts again.
 UINT taskbarCreatedMessage;
 
-int ShowMessage(HWND owner, UINT stringId, UINT buttonsAndIcon)
-{
-    char text[80] = {};
-    LoadStringA(trayInstance, stringId, text, sizeof(text));
-    return MessageBoxA(owner, text, kProgramName, buttonsAndIcon);
-}
-
 LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
 {
-    trayInstance = create->hInstance;
+    programInstance = create->hInstance;
     FillExePath();
     LoadSettings();
     trayMode = (Settings.flags & OPT_TASKTRAY) != 0;
@@ -44,11 +37,11 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
         return 0;
     }
     AddTrayIcon(window);
-    BuildOptionControls(window, trayInstance);
+    BuildOptionControls(window, programInstance);
     if (Settings.flags & OPT_HOTKEY)
         RegisterLaunchHotKey(window);
     if (Settings.flags & OPT_MOUSE_HOOK)
-        HookCapture(window);
+        StartMouseHook(window);
     return 0;
 }
 
@@ -56,17 +49,17 @@ LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
 void OnClose(HWND window)
 {
     if (!(Settings.flags & OPT_TASKTRAY)) {
-        if (ShowMessage(window, IDS_NON_TRAY_NOTICE, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
+        if (ShowProgramMessage(window, IDS_NON_TRAY_NOTICE, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK)
             DestroyWindow(window);
         return;
     }
     if (Settings.flags & OPT_HOTKEY) {
         RegisterLaunchHotKey(window);
-        if (!hotKeyRegistered && ShowMessage(window, IDS_HOTKEY_FAILED, MB_OKCANCEL | MB_ICONWARNING) == IDCANCEL)
+        if (!hotKeyRegistered && ShowProgramMessage(window, IDS_HOTKEY_FAILED, MB_OKCANCEL | MB_ICONWARNING) == IDCANCEL)
             return;  // stay open so that another key can be chosen
     }
     if (Settings.flags & OPT_MOUSE_HOOK)
-        HookCapture(window);
+        StartMouseHook(window);
     ShowWindow(window, SW_HIDE);
 }
 
@@ -84,17 +77,15 @@ void OnConfig(HWND window)
 {
     // Off while the options are open: the mouse hook, and the hot key, so that the hot-key control
     // can receive that very key.
-    HookRelease();
+    StopMouseHook();
     UnregisterLaunchHotKey(window);
-    POINT pointer;
-    Platform.getCursorPos(&pointer);
-    const HMONITOR monitor = MonitorNearestPoint(pointer);
-    const UINT dpi = Platform.monitorDpi(monitor);
+    const PointerMonitor m = MonitorUnderPointer();
+    const UINT dpi = Platform.monitorDpi(m.monitor);
     ScaleOptionControls(window, dpi);
     // The sizes the window has once it is on that monitor, rather than where it stands hidden now.
     POINT outer, client;
     OptionsWindowSize(window, dpi, outer, client);
-    const POINT at = PlaceTitleUnderPointer(pointer, outer, client, WorkAreaOf(monitor));
+    const POINT at = PlaceTitleUnderPointer(m.pointer, outer, client, m.work);
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(window, SW_SHOWNORMAL);
 }
@@ -135,7 +126,6 @@ LRESULT OnHookEvent(HWND window, WPARAM wParam)
 
 LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    LoadHookModule();
     switch (message) {
     case WM_CREATE: return OnCreate(window, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_CLOSE: OnClose(window); return 0;
@@ -159,6 +149,8 @@ LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
 
 HWND CreateSettingsWindow(HINSTANCE instance)
 {
+    // Before the window's first message, which may already arm the hook.
+    LoadHookModule();
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
     WNDCLASSEXA wc = {};

@@ -20,16 +20,12 @@ bool NotifyShell(DWORD what)
 
 void ShowTrayMenu(HWND window)
 {
-    POINT p;
-    Platform.getCursorPos(&p);
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    MonitorInfo(MonitorNearestPoint(p), &info);
+    const PointerMonitor at = MonitorUnderPointer();
     // Without being foreground first, the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(window);
     SetFocus(window);
-    const UINT align = TrayMenuAlignment(p, info.rcMonitor);
-    TrackPopupMenu(GetSubMenu(trayMenu, 0), align, p.x, p.y, 0, window, nullptr);
+    const UINT align = TrayMenuAlignment(at.pointer, at.area);
+    TrackPopupMenu(GetSubMenu(trayMenu, 0), align, at.pointer.x, at.pointer.y, 0, window, nullptr);
     PostMessageA(window, WM_NULL, 0, 0);
     ReleaseCapture();
 }
@@ -39,7 +35,7 @@ void ShowTrayMenu(HWND window)
 void AddTrayIcon(HWND window)
 {
     if (trayMenu == nullptr)
-        trayMenu = LoadMenuA(trayInstance, MAKEINTRESOURCEA(IDM_TRAY));
+        trayMenu = LoadMenuA(programInstance, MAKEINTRESOURCEA(IDM_TRAY));
     notifyIcon = NOTIFYICONDATAA{};
     notifyIcon.cbSize = NOTIFYICONDATAA_V2_SIZE;
     notifyIcon.hWnd = window;
@@ -47,7 +43,7 @@ void AddTrayIcon(HWND window)
     notifyIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     notifyIcon.uCallbackMessage = TWM_TRAY_NOTIFY;
     notifyIcon.hIcon = static_cast<HICON>(
-        LoadImageA(trayInstance, MAKEINTRESOURCEA(IDI_APP_SMALL), IMAGE_ICON, 0, 0, LR_SHARED));
+        LoadImageA(programInstance, MAKEINTRESOURCEA(IDI_APP_SMALL), IMAGE_ICON, 0, 0, LR_SHARED));
     lstrcpynA(notifyIcon.szTip, kProgramName, sizeof(notifyIcon.szTip));
     trayIconAdded = NotifyShell(NIM_ADD);
 }

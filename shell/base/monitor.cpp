@@ -96,15 +96,22 @@ bool MonitorInfo(HMONITOR monitor, MONITORINFO* info)
     return FallbackMonitorInfo(monitor, info);
 }
 
-RECT WorkAreaOf(HMONITOR monitor)
+PointerMonitor MonitorUnderPointer()
 {
+    PointerMonitor m = {};
+    Platform.getCursorPos(&m.pointer);
+    m.monitor = MonitorNearestPoint(m.pointer);
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
-    if (MonitorInfo(monitor, &info) && !IsRectEmpty(&info.rcWork))
-        return info.rcWork;
-    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
+    if (MonitorInfo(m.monitor, &info) && !IsRectEmpty(&info.rcWork)) {
+        m.area = info.rcMonitor;
+        m.work = info.rcWork;
+        return m;
+    }
+    m.area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    m.work = m.area;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &m.work, 0);
+    return m;
 }
 
 void ResetMonitorLookup()

@@ -16,9 +16,16 @@ HMONITOR MonitorNearestPoint(POINT p);
 // GetMonitorInfoA; the caller sets cbSize (40, or 72 for the extended record) and zeroes the rest.
 bool MonitorInfo(HMONITOR monitor, MONITORINFO* info);
 
-// The monitor's work area; the primary screen's when the monitor cannot be asked (the query failed
-// or answered an empty area), so that a window placed in it lands on a screen.
-RECT WorkAreaOf(HMONITOR monitor);
+// Where the pointer is, the monitor nearest to it and that monitor's rectangles. When the monitor
+// cannot be asked (the query failed or answered an empty work area) the rectangles are the primary
+// screen's, so that a window or menu placed by them lands on a screen.
+struct PointerMonitor {
+    POINT pointer;
+    HMONITOR monitor;
+    RECT area;
+    RECT work;
+};
+PointerMonitor MonitorUnderPointer();
 
 // Forgets the decision: the next query looks the functions up again (through the platform table,
 // which a test may have changed).

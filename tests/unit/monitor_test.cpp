@@ -35,7 +35,7 @@ TEST(MonitorLookup, DescribesThePrimaryScreenWithOrWithoutTheMultiMonitorFunctio
         return std::strcmp(name, "GetMonitorInfoA") ? SystemPlatform().user32Function(name) : FARPROC(reinterpret_cast<void*>(NoMonitorInfo));
     };
     ResetMonitorLookup();
-    const RECT area = WorkAreaOf(MonitorNearestPoint({100, 100}));
+    const RECT area = MonitorUnderPointer().work;
     EXPECT_TRUE(EqualRect(&area, &work)) << "the primary work area: " << area.left << "," << area.top;
     Platform = saved;
     ResetMonitorLookup();

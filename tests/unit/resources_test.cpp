@@ -55,7 +55,7 @@ std::wstring Text(UINT id, WORD lang) {
   return at < units.size() ? units.substr(at + 1, units[at]) : L"";
 }
 
-TEST(StringTable, BothLanguagesDefineIds111To124AndNothingElse) {
+TEST(StringTable, BothLanguagesDefineIds111To125AndNothingElse) {
   // Ids 96 to 127 are blocks 7 and 8: the only blocks, in no other language.
   EXPECT_EQ(List(kRtString), (Listed{{7, kEnglish}, {7, kJapanese}, {8, kEnglish}, {8, kJapanese}}));
   const wchar_t* const english[] = {
@@ -63,10 +63,10 @@ TEST(StringTable, BothLanguagesDefineIds111To124AndNothingElse) {
       L"Remember Palette", L"Reset", L"Remember Last Pen", L"Remember Pen Size", L"Include Cursor",
       L"Via Clipboard", L"Enable Mouse Hook",
       L"To modify options, remove the config file \"Scrivane.cfg\".", L"Failed to register HotKey.",
-      L"The picture was not saved."};
-  static_assert(std::size(english) == IDS_SAVE_FAILED - IDS_TASKTRAY + 1, "one text per id");
+      L"The picture was not saved.", L"Failed to create main window"};
+  static_assert(std::size(english) == IDS_CREATE_FAILED - IDS_TASKTRAY + 1, "one text per id");
   for (UINT id = 96; id < 128; ++id) {
-    const bool defined = id >= IDS_TASKTRAY && id <= IDS_SAVE_FAILED;
+    const bool defined = id >= IDS_TASKTRAY && id <= IDS_CREATE_FAILED;
     EXPECT_EQ(Text(id, kEnglish), defined ? english[id - IDS_TASKTRAY] : L"") << id;
     EXPECT_EQ(Text(id, kJapanese).empty(), !defined) << id;
   }
