@@ -106,8 +106,8 @@ exe-path-quote           shell/exe_path.cpp
   - if (*p == '"')
   + if (*p == '"' || *p == ' ')
 sibling-too-long         shell/exe_path.cpp
-  - if (stemLength + suffixLength >= kPathCapacity)
-  + if (stemLength + suffixLength > kPathCapacity)
+  - if (keep + tailLength >= kPathCapacity)
+  + if (keep + tailLength > kPathCapacity)
 capture-not-committed    session/capture.cpp
   - BitBlt(committedSurface, 0, 0, size.cx, size.cy, captureSurface, 0, 0, SRCCOPY);
   + (void)0;

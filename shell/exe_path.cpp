@@ -4,12 +4,15 @@
 
 namespace {
 
-bool CopyToken(const char* begin, size_t length, char (&out)[kPathCapacity])
+// The first `keep` bytes of `path` and then `tail`; nothing when that does not fit, since a cut name
+// could name some other file.
+bool Join(const char* path, size_t keep, const char* tail, char (&out)[kPathCapacity])
 {
-    if (length >= kPathCapacity)
+    const size_t tailLength = std::strlen(tail);
+    if (keep + tailLength >= kPathCapacity)
         return false;
-    std::memcpy(out, begin, length);
-    out[length] = '\0';
+    std::memcpy(out, path, keep);
+    std::memcpy(out + keep, tail, tailLength + 1);
     return true;
 }
 
@@ -25,7 +28,7 @@ bool ExePathFromCommandLine(const char* commandLine, char (&out)[kPathCapacity],
         const char* begin = commandLine + 1;
         for (const char* p = begin; *p != '\0'; p += CharLength(p, isLead)) {
             if (*p == '"')
-                return CopyToken(begin, static_cast<size_t>(p - begin), out);
+                return Join(begin, static_cast<size_t>(p - begin), "", out);
         }
         return false;  // no closing quote
     }
@@ -33,7 +36,7 @@ bool ExePathFromCommandLine(const char* commandLine, char (&out)[kPathCapacity],
     const char* p = commandLine;
     while (*p != '\0' && *p != ' ')
         p += CharLength(p, isLead);
-    return CopyToken(commandLine, static_cast<size_t>(p - commandLine), out);
+    return Join(commandLine, static_cast<size_t>(p - commandLine), "", out);
 }
 
 bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapacity], LeadBytePredicate isLead)
@@ -45,25 +48,13 @@ bool SiblingPathOf(const char* path, const char* suffix, char (&out)[kPathCapaci
         if (*p == '.')
             lastDot = p;
     }
-    const size_t stemLength = static_cast<size_t>((lastDot ? lastDot : p) - path);
-    const size_t suffixLength = std::strlen(suffix);
-    if (stemLength + suffixLength >= kPathCapacity)
-        return false;
-    std::memcpy(out, path, stemLength);
-    std::memcpy(out + stemLength, suffix, suffixLength + 1);
-    return true;
+    return Join(path, static_cast<size_t>((lastDot ? lastDot : p) - path), suffix, out);
 }
 
 bool FileInFolderOf(const char* path, const char* name, char (&out)[kPathCapacity], LeadBytePredicate isLead)
 {
     std::memset(out, 0, sizeof(out));
-    const size_t folderLength = FolderLength(path, isLead);
-    const size_t nameLength = std::strlen(name);
-    if (folderLength + nameLength >= kPathCapacity)
-        return false;
-    std::memcpy(out, path, folderLength);
-    std::memcpy(out + folderLength, name, nameLength + 1);
-    return true;
+    return Join(path, FolderLength(path, isLead), name, out);
 }
 
 #ifdef _WIN32
