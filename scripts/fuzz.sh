@@ -3,7 +3,7 @@
 # seeds in tests/native/corpus/<target> and what earlier runs kept in build/native/fuzz/<target>.
 # Prints per target: executions; the edges libFuzzer's coverage feedback reached, of all it can
 # see (the rest are mostly the sanitizers' and the harness's own failure paths); the lines and
-# branches of the code under test that the resulting corpus covers, from a replay built with
+# branches of the code under test (one file or more) that the resulting corpus covers, from a replay built with
 # source-based coverage; and findings (saved beside the corpus). Exits 1 on any finding.
 # Usage: scripts/fuzz.sh SECONDS [TARGET...]
 set -euo pipefail
@@ -13,15 +13,12 @@ seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
 shift
 
 declare -A under_test=(
-  [fuzz_settings_file]=shell/base/settings.cpp
   [fuzz_command_line]=shell/exe_path.cpp
   [fuzz_clipboard_dib]=session/dib_layout.cpp
-  [fuzz_bmp_layout]=render/bmp_layout.cpp
-  [fuzz_gesture]=session/gesture.cpp
-  [fuzz_panel_steps]=canvas/panel_steps.cpp
+  [fuzz_pointer_input]="session/gesture.cpp canvas/panel_steps.cpp"
 )
 targets=("$@")
-((${#targets[@]})) || targets=(fuzz_settings_file fuzz_command_line fuzz_clipboard_dib fuzz_bmp_layout fuzz_gesture fuzz_panel_steps)
+((${#targets[@]})) || targets=(fuzz_command_line fuzz_clipboard_dib fuzz_pointer_input)
 
 "$root/scripts/build.sh" native >/dev/null
 # The same plain-logic files the fuzzers link, for the coverage replay.
@@ -51,7 +48,7 @@ for t in "${targets[@]}"; do
   if LLVM_PROFILE_FILE="$dir/replay.profraw" "$dir/replay" -runs=0 -artifact_prefix="$dir/replay-" "$dir/corpus" "tests/native/corpus/$t" >/dev/null 2>&1 &&
     llvm-profdata merge -o "$dir/replay.profdata" "$dir/replay.profraw"; then
     # Columns: regions, missed, cover, functions, missed, executed, lines, missed, cover, branches, missed, cover.
-    read -r -a c < <(llvm-cov report "$dir/replay" -instr-profile="$dir/replay.profdata" "$file" | grep '^TOTAL')
+    read -r -a c < <(llvm-cov report "$dir/replay" -instr-profile="$dir/replay.profdata" $file | grep '^TOTAL')
   fi
 
   printf '%-19s %12s executions  %4s of %4s edges  %s: lines %s, branches %s  findings %d\n' \

@@ -3,23 +3,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "session/dib_layout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // A copy of exactly `size` bytes, so any read past it is caught.
-    std::vector<uint8_t> block(data, data + size);
+    const std::vector<uint8_t> block(data, data + size);  // exactly `size` bytes: a read past them shows
     DibLayout layout;
     if (!ReadDibLayout(block.data(), block.size(), layout))
         return 0;
     if (layout.width <= 0 || layout.height <= 0 || layout.bitsSize == 0)
         std::abort();
-    volatile uint8_t first = block[layout.bitsOffset];
-    volatile uint8_t last = block[layout.bitsOffset + layout.bitsSize - 1];
-    (void)first;
-    (void)last;
+    volatile uint8_t first = block[layout.bitsOffset], last = block[layout.bitsOffset + layout.bitsSize - 1];
+    (void)first, (void)last;
     return 0;
 }

@@ -1,7 +1,6 @@
-// The command line is whatever the starting process passed: the path and sibling-path rules must
-// stay inside their buffers and always produce terminated strings, taken from the line itself.
-// Where a Shift-JIS name may be cut (a trail byte can look like a backslash, a dot or a quote) is
-// walked case by case in the unit tables.
+// The command line is whatever the starting process passed: the path rules must stay inside their
+// buffers and produce terminated strings taken from the line itself. Where a Shift-JIS name may be
+// cut is the unit tables' business.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,15 +13,13 @@ namespace {
 
 bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
-// `out` is terminated, empty when nothing `fits`, and otherwise a beginning of `from` followed by
-// `suffix`. Where the cut falls is the unit tables' business.
+// `out` is terminated, empty when nothing fits, and otherwise a beginning of `from` and then `suffix`.
 void Check(bool fits, const char* from, const char (&out)[kPathCapacity], const char* suffix)
 {
-    if (!std::memchr(out, 0, kPathCapacity) || (!fits && out[0] != '\0'))
-        std::abort();
-    const size_t length = std::strlen(out), suffixLength = std::strlen(suffix);
-    if (fits && (length < suffixLength || std::strcmp(out + length - suffixLength, suffix) != 0 ||
-                 std::strncmp(out, from, length - suffixLength) != 0))
+    const size_t length = strnlen(out, kPathCapacity), suffixLength = std::strlen(suffix);
+    if (length == kPathCapacity || (!fits && length != 0) ||
+        (fits && (length < suffixLength || std::strcmp(out + length - suffixLength, suffix) != 0 ||
+                  std::strncmp(out, from, length - suffixLength) != 0)))
         std::abort();
 }
 

@@ -1,191 +1,119 @@
-// The shell's plain rules: the settings record and its file sizes, the executable's path and its
-// siblings, the hot-key modifiers, the tray menu alignment and the launch delay.
+// The shell's plain rules: the settings file's read rule, the paths derived from the command line,
+// the hot-key encoding, the tray menu alignment and the launch delay.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "shell/exe_path.h"
 #include "shell/base/hot_key.h"
-#include "shell/launch_rules.h"
 #include "shell/base/settings.h"
+#include "shell/exe_path.h"
+#include "shell/launch_rules.h"
 
 namespace {
 
-std::string Hex(const void* p, size_t n)
+TEST(SettingsFile, SizeDecidesHowMuchIsReadAndAShortReadTakesNothing)
 {
-    std::string out;
-    for (const auto* b = static_cast<const unsigned char*>(p); n--; ++b)
-        out += {"0123456789abcdef"[*b >> 4], "0123456789abcdef"[*b & 15]};
-    return out;
-}
-
-TEST(SettingsDefaults, AreTheFirstStartValuesInTheFileLayout)
-{
-    const SettingsRecord s;
-    // Tray, hot key, delay, remember palette, pen and size, pen keys; Print Screen; 1 s; pen 0; 5; F1.
-    EXPECT_EQ(Hex(&s, 32), "7f0000002c00000001000000000000000500000070000000" + std::string(16, '0'));
-    // Black, white, red, green, blue, yellow, cyan, magenta as 0x00BBGGRR.
-    EXPECT_EQ(Hex(s.palette, 32), "00000000ffffff00ff00000000ff00000000ff00ffff000000ffff00ff00ff00");
-    EXPECT_EQ(Hex(s.reserved2, 16 + kPathCapacity), std::string(2 * (16 + kPathCapacity), '0'));
-}
-
-TEST(SettingsFileSize, DecidesHowMuchIsRead)
-{
-    const struct { uint64_t size; size_t want; const char* why; } cases[] = {
-        {0, 0, "an empty file"},
-        {63, 0, "below the smallest record"},
-        {64, 80, "64..79 ask for the short record (and the read then comes up short)"},
-        {80, 80, "exactly the short record"},
-        {339, 80, "any other size takes the first 80 bytes"},
-        {340, 340, "exactly the whole record"},
-        {341, 80, "one byte too many is no longer the whole record"},
-        {uint64_t(1) << 32 | 340, 80, "larger than 32 bits"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SettingsBytesToRead(c.size), c.want) << c.size << " bytes: " << c.why;
-}
-
-TEST(SettingsFromFileBytes, FileBytesGoOverADefaultRecord)
-{
+    const struct { uint64_t size; size_t want; const char* why; } sizes[] = {
+        {63, 0, "below the smallest record"}, {64, 80, "64..79 ask for the short record, which then comes up short"},
+        {340, 340, "exactly the whole record"}, {341, 80, "one byte more is no longer the whole record"},
+        {uint64_t(1) << 32 | 340, 80, "larger than 32 bits"}};
+    for (const auto& c : sizes)
+        EXPECT_EQ(SettingsBytesToRead(c.size), c.want) << c.why;
     unsigned char file[340];
     for (size_t i = 0; i < sizeof(file); ++i)
-        file[i] = static_cast<unsigned char>(0x30 + i % 64);  // never NUL, flags and reserved bytes included
-    const struct { size_t requested, delivered; bool taken; const char* why; } cases[] = {
+        file[i] = static_cast<unsigned char>(0x30 + i % 64);  // never NUL
+    const struct { size_t requested, delivered; bool taken; const char* why; } reads[] = {
         // Regression: a path filling all 260 bytes without a NUL made every later use of it read on.
-        {340, 340, true, "the whole record as stored, the path cut to 259 bytes"},
-        {80, 80, true, "the short record, the path from a default record"},
-        {80, 79, false, "a short read takes nothing"},
-        {340, 339, false, "the file shrank between size and read"},
-    };
-    for (const auto& c : cases) {
-        SettingsRecord s, want;
-        s.penSize = want.penSize = 17;
-        if (c.taken) {
-            want = SettingsRecord();
-            std::memcpy(&want, file, c.requested);
-            want.savePath[259] = '\0';
-        }
+        {340, 340, true, "the whole record, the path cut to 259 bytes"}, {80, 80, true, "the short record over defaults"},
+        {340, 339, false, "the file shrank between size and read"}};
+    for (const auto& c : reads) {
+        SettingsRecord s;
+        s.penSize = 17;
         EXPECT_EQ(SettingsFromFileBytes(file, c.requested, c.delivered, s), c.taken) << c.why;
-        EXPECT_EQ(Hex(&s, 340), Hex(&want, 340)) << c.why;
+        EXPECT_EQ(s.penSize, c.taken ? 0x43424140u : 17u) << c.why;  // bytes 16..19 of the file
+        EXPECT_EQ(std::string(s.savePath), std::string(file + 80, file + (c.taken && c.requested == 340 ? 339 : 80)));
     }
 }
 
-// Shift-JIS lead bytes, as the Japanese system code page has them ("表" is 0x95 0x5C: its trail
-// byte is a backslash); a code page of our own whose trail bytes may be quotes, blanks and dots; none.
-const LeadBytePredicate shiftJis = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
-const LeadBytePredicate allHigh = [](unsigned char c) { return c >= 0x80; };
+// Shift-JIS lead bytes ("表" is 0x95 0x5C: its trail byte is a backslash); a code page of our own
+// whose trail bytes may be quotes, blanks and dots; none.
+const LeadBytePredicate sjis = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
+const LeadBytePredicate high = [](unsigned char c) { return c >= 0x80; };
 const LeadBytePredicate none = [](unsigned char) { return false; };
 
-struct Case {
-    std::string in;
-    LeadBytePredicate lead;
-    std::string want;  // "": the answer is false
-    const char* why;
-};
-
-template <typename Rule>
-void Check(const Case& c, Rule rule)
+TEST(Paths, CutByCharactersAndNeverPastTheBuffer)
 {
-    char out[kPathCapacity];
-    std::memset(out, 'x', sizeof(out));
-    EXPECT_EQ(rule(c.in.c_str(), out, c.lead), !c.want.empty()) << c.why;
-    EXPECT_EQ(out, c.want) << c.why;
-}
-
-TEST(ExePathFromCommandLine, TakesTheFirstToken)
-{
-    const std::string a259(259, 'a');
-    const Case cases[] = {
-        {"\"C:\\Program Files\\Scrivane.exe\" x", shiftJis, "C:\\Program Files\\Scrivane.exe", "quoted, with blanks"},
-        {"C:\\Tools\\Scrivane.exe -x y", shiftJis, "C:\\Tools\\Scrivane.exe", "unquoted ends at the first blank"},
-        {"C:\\x\\S.exe\t-arg", shiftJis, "C:\\x\\S.exe\t-arg", "only a blank separates, not a tab"},
-        {"\"C:\\Tools\\Scrivane.exe -x", shiftJis, "", "a quote never closed"},
-        {"\"C:\\a\x81\"b\\S.exe\" -x", allHigh, "C:\\a\x81\"b\\S.exe", "a quote as trail byte does not end it"},
-        {"\"C:\\a\x81\"b\\S.exe\" -x", none, "C:\\a\x81", "without the code page it does"},
-        {"C:\\\x81 \\S.exe -x", allHigh, "C:\\\x81 \\S.exe", "nor does a blank as trail byte"},
-        {"C:\\S\x81", allHigh, "C:\\S\x81", "a lead byte at the end is read as one byte"},
-        {"\"C:\\S\x81", allHigh, "", "...and leaves a quote unclosed"},
+    enum Rule { Exe, Sibling, Module };
+    const std::string a255(255, 'a'), a259(259, 'a'), hyou = "\x95\x5C";
+    const struct { Rule rule; std::string in; LeadBytePredicate lead; std::string want; const char* why; } cases[] = {
+        // want "": the rule answers false.
+        {Exe, "\"C:\\Program Files\\S.exe\" x", sjis, "C:\\Program Files\\S.exe", "quoted, with blanks"},
+        {Exe, "C:\\x\\S.exe\t-a b", sjis, "C:\\x\\S.exe\t-a", "unquoted ends at the first blank, not a tab"},
+        {Exe, "\"C:\\Tools\\S.exe -x", sjis, "", "a quote never closed"},
+        {Exe, "\"C:\\a\x81\"b\\S.exe\" -x", high, "C:\\a\x81\"b\\S.exe", "a quote as trail byte does not end it"},
+        {Exe, "\"C:\\a\x81\"b\\S.exe\" -x", none, "C:\\a\x81", "without the code page it does"},
+        {Exe, "C:\\\x81 \\S.exe -x", high, "C:\\\x81 \\S.exe", "nor does a blank as trail byte"},
+        {Exe, "\"C:\\S\x81", high, "", "a lead byte at the end is one byte and leaves the quote open"},
         // Regression: a first token of 260 bytes or more overflowed the path buffer.
-        {a259 + " x", shiftJis, a259, "259 bytes still fit with the NUL"},
-        {a259 + "a", shiftJis, "", "260 do not"},
-        {"\"" + std::string(5000, 'a') + "\"", shiftJis, "", "nor does a long quoted one"},
-    };
-    for (const Case& c : cases)
-        Check(c, ExePathFromCommandLine);
-}
-
-TEST(SiblingPathOf, ReplacesTheExtension)
-{
-    const std::string hyou = "\x95\x5C", a255(255, 'a');
-    const Case cases[] = {
-        {"C:\\Tools\\Scrivane.exe", shiftJis, "C:\\Tools\\Scrivane.cfg", "ordinary"},
-        {"C:\\Tools\\Scrivane", shiftJis, "C:\\Tools\\Scrivane.cfg", "no dot anywhere: appended"},
-        {"C:\\My.Tools\\Scrivane", shiftJis, "C:\\My.cfg", "dotted folder, bare name: cut inside the folder"},
-        {"Scrivane.tar.exe", shiftJis, "Scrivane.tar.cfg", "only the last dot"},
-        {"", shiftJis, ".cfg", "no path: the name alone"},
-        {"C:\\" + hyou + "\\" + hyou + ".exe", shiftJis, "C:\\" + hyou + "\\" + hyou + ".cfg", "trail backslashes"},
-        {"C:\\S\x81.", allHigh, "C:\\S\x81..cfg", "a dot as trail byte is no extension"},
-        {"C:\\S\x81.", none, "C:\\S\x81.cfg", "without the code page it is"},
+        {Exe, a259 + " x", sjis, a259, "259 bytes still fit with the NUL"}, {Exe, a259 + "a", sjis, "", "260 do not"},
+        {Sibling, "C:\\My.Tools\\S", sjis, "C:\\My.cfg", "dotted folder, bare name: cut inside the folder"},
+        {Sibling, "S.tar.exe", sjis, "S.tar.cfg", "only the last dot"},
+        {Sibling, "C:\\" + hyou + "\\" + hyou + ".exe", sjis, "C:\\" + hyou + "\\" + hyou + ".cfg", "trail backslashes"},
+        {Sibling, "C:\\S\x81.", high, "C:\\S\x81..cfg", "a dot as trail byte is no extension"},
+        {Sibling, "C:\\S\x81.", none, "C:\\S\x81.cfg", "without the code page it is"},
         // Regression: appending the suffix to a long path ran past the 260-byte buffer.
-        {a255 + ".exe", shiftJis, a255 + ".cfg", "259 bytes fit"},
-        {a255 + "a.exe", shiftJis, "", "260 do not"},
-        {a255 + "aa", shiftJis, "", "nor an appended suffix past the end"},
+        {Sibling, a255 + ".exe", sjis, a255 + ".cfg", "259 bytes fit"}, {Sibling, a255 + "a", sjis, "", "260 do not"},
+        // Regression: the hook module's folder was cut at the last 0x5C byte, which in Shift-JIS can be
+        // the trail byte of a character of the executable's own name.
+        {Module, "C:\\T\\" + hyou + ".exe", sjis, "C:\\T\\Scrivane.dll", "the folder found by characters"},
+        {Module, "S.exe", sjis, "Scrivane.dll", "a bare name has no folder"},
+        {Module, std::string(250, 'a') + "\\x.exe", sjis, "", "a result that does not fit is no result"},
     };
-    for (const Case& c : cases)
-        Check(c, [](const char* in, char (&out)[kPathCapacity], LeadBytePredicate lead) {
-            return SiblingPathOf(in, ".cfg", out, lead);
-        });
+    for (const auto& c : cases) {
+        char out[kPathCapacity];
+        std::memset(out, 'x', sizeof(out));
+        const bool made = c.rule == Exe       ? ExePathFromCommandLine(c.in.c_str(), out, c.lead)
+                          : c.rule == Sibling ? SiblingPathOf(c.in.c_str(), ".cfg", out, c.lead)
+                                              : FileInFolderOf(c.in.c_str(), "Scrivane.dll", out, c.lead);
+        EXPECT_EQ(made, !c.want.empty()) << c.why;
+        EXPECT_EQ(out, c.want) << c.why;
+    }
 }
 
-// Regression: the hook module's folder was cut at the last 0x5C byte, which in Shift-JIS can be the
-// trail byte of a character of the executable's own name.
-TEST(FileInFolderOf, FolderFoundByCharactersNotBytes)
+// Keys are kept in the hot-key control's form (Shift 1, Ctrl 2, Alt 4, extended 8 in the second
+// byte); RegisterHotKey wants MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4, and MOD_WIN 8 never.
+TEST(HotKey, TheControlsFormAndRegisterHotKeysBits)
 {
-    char out[kPathCapacity];
-    ASSERT_TRUE(FileInFolderOf("C:\\Tools\\\x95\x5C.exe", "Scrivane.dll", out, shiftJis));
-    EXPECT_STREQ(out, "C:\\Tools\\Scrivane.dll");
-    ASSERT_TRUE(FileInFolderOf("Scrivane.exe", "Scrivane.dll", out, shiftJis));
-    EXPECT_STREQ(out, "Scrivane.dll") << "a bare name has no folder";
-    EXPECT_FALSE(FileInFolderOf((std::string(250, 'a') + "\\x.exe").c_str(), "Scrivane.dll", out, shiftJis));
-    EXPECT_STREQ(out, "") << "a result that does not fit is no result";
-}
-
-TEST(HotKeyModifiers, MapsControlFlagsToRegisterHotKeyBits)
-{
-    const struct { uint32_t hotKey, want; const char* why; } cases[] = {
-        {0x002C, 0x0, "Print Screen alone"},
-        {0x012C, 0x4, "Shift -> MOD_SHIFT"},
-        {0x022C, 0x2, "Ctrl -> MOD_CONTROL"},
-        {0x042C, 0x1, "Alt -> MOD_ALT"},
-        {0x0F41, 0x7, "the extended-key flag is dropped"},
-        {0xF041, 0x0, "unknown high bits never become MOD_WIN"},
-    };
+    const struct { uint32_t hotKey, want; } cases[] = {{0x002C, 0}, {0x012C, 4}, {0x022C, 2}, {0x042C, 1}, {0xFF41, 7}};
     for (const auto& c : cases)
-        EXPECT_EQ(HotKeyModifiers(c.hotKey), c.want) << c.why;
+        EXPECT_EQ(HotKeyModifiers(c.hotKey), c.want) << std::hex << c.hotKey;
+    uint8_t keys[256] = {};
+    keys[0x10] = 0x80, keys[0x12] = 0x81, keys[0x11] = 0x01;  // Shift and Alt down, Ctrl only toggled
+    EXPECT_EQ(PrintScreenHotKey(keys), 0x052Cu);
 }
 
-TEST(TrayMenuAlignment, OpensTowardsTheMiddleOfTheMonitor)
+TEST(LaunchRules, TrayMenuTowardsTheMiddleAndTheDelayIn1To60)
 {
     const RECT primary = {0, 0, 1280, 800}, right = {1280, 0, 2304, 768};
-    const struct { POINT p; RECT monitor; uint32_t want; const char* why; } cases[] = {
-        {{639, 399}, primary, 0x00, "upper left, just before both halves: left and top aligned"},
-        {{640, 400}, primary, 0x28, "the halves themselves count as the far side: right and bottom"},
-        {{1300, 10}, right, 0x08, "halves of the coordinates, not of the extent: all of a right monitor"},
-    };
-    for (const auto& c : cases)
+    const struct { POINT p; RECT monitor; uint32_t want; const char* why; } menus[] = {
+        {{639, 399}, primary, 0x00, "upper left, just before both halves: TPM_LEFTALIGN | TPM_TOPALIGN"},
+        {{640, 400}, primary, 0x28, "the halves count as the far side: TPM_RIGHTALIGN | TPM_BOTTOMALIGN"},
+        {{1300, 10}, right, 0x08, "halves of the coordinates, not of the extent: all of a right monitor"}};
+    for (const auto& c : menus)
         EXPECT_EQ(TrayMenuAlignment(c.p, c.monitor), c.want) << c.why;
-}
-
-// Regression: a delay read from the file was waited as stored; 4,000,000,000 seconds froze the
-// program for over a century.
-TEST(LaunchDelay, IsWaitedAsStoredButNeverOverAMinute)
-{
-    const struct { uint32_t seconds, want; } cases[] = {
-        {0, 0}, {1, 1000}, {60, 60000}, {61, 60000}, {0xFFFFFFFFu, 60000},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(LaunchDelayMilliseconds(c.seconds), c.want) << c.seconds << " s";
+    // Regression: a delay read from the file was waited as stored: 4,000,000,000 s froze the program.
+    const struct { uint32_t seconds, want; } waits[] = {{0, 0}, {60, 60000}, {61, 60000}, {0xFFFFFFFFu, 60000}};
+    for (const auto& c : waits)
+        EXPECT_EQ(LaunchDelayMilliseconds(c.seconds), c.want) << c.seconds;
+    const struct { const char *text, *correction; uint32_t kept; const char* why; } edits[] = {
+        {" +7x", nullptr, 7, "read like atoi"}, {"60", nullptr, 60, "the largest"}, {"0", "1", 30, "below"},
+        {"-5", "1", 30, "negative"}, {"61", "60", 30, "above"}, {"4294967297", "60", 30, "saturates, never wraps to 1"}};
+    for (const auto& c : edits) {
+        uint32_t delay = 30;
+        EXPECT_STREQ(DelayEditCorrection(c.text, delay), c.correction) << c.why;
+        EXPECT_EQ(delay, c.kept) << c.why;
+    }
 }
 
 }  // namespace
