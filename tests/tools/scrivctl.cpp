@@ -1,5 +1,4 @@
 // A Windows helper that the end-to-end stories run under Wine beside the program:
-//
 //   wait CLASS present|gone|visible MS  until a window of CLASS is so; "visible" prints the ms waited
 //   post CLASS MSG [WPARAM LPARAM]      posts a message to the window of CLASS
 //   pixels MS X Y RRGGBB...             until the listed screen pixels have those colours; prints the
@@ -7,9 +6,9 @@
 //   picture X Y W H [RRGGBB]            shows the pattern, or one colour
 //   hold clipboard|VK MODS MS           keeps the clipboard open, or the hot key, for MS; prints "held"
 //   key VK...                           presses and releases each key with SendInput
-//
-// The pattern: 128x100 blocks from the screen point (-1024, 0), block (bx, by) RGB(16 + 12 bx,
-// 24 + 28 by, 0x40): a copy of the screen that lands shifted shows a wrong colour at a block edge. Commands joined by "+" run in one process, without a start between them.
+// Commands joined by "+" run in one process, without a start between them. The pattern: 128x100
+// blocks from the screen point (-1024, 0), block (bx, by) RGB(16 + 12 bx, 24 + 28 by, 0x40), so that
+// a copy of the screen that lands shifted shows a wrong colour at a block edge.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -23,10 +22,7 @@ namespace {
 
 COLORREF solid = CLR_INVALID;  // one colour instead of the pattern
 
-long Number(const char* text)
-{
-    return std::strtol(text, nullptr, 0);
-}
+long Number(const char* text) { return std::strtol(text, nullptr, 0); }
 
 COLORREF Colour(const char* rrggbb)
 {
