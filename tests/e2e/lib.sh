@@ -19,10 +19,9 @@ ctl() { "${runner[@]}" "$WINELOADER" "$SCRIVCTL" "$@"; }
 hex_at() { od -A n -t x1 -v -j "$2" -N "$3" "$1" | tr -d ' \n'; }  # FILE OFFSET LENGTH
 assert_between() { (($1 >= $2 && $1 <= $3)) || fail "$4: $1 ms, expected $2 to $3 ms"; }
 
-# write_settings FLAGS DELAY [WIDTH [COLOUR]]: a 340-byte file with Print Screen, pen 0 of width 5, F1,
-# a black palette but for that first colour (0x00BBGGRR), and no path.
+# write_settings FLAGS DELAY: a 340-byte file with Print Screen, pen 0 of width 5, F1 and no path.
 write_settings() {
-  python3 -c "import struct; open('$cfg','wb').write(struct.pack('<6I8xI',$1,44,$2,0,${3:-5},112,${4:-0}).ljust(340,b'\0'))"
+  python3 -c "import struct; open('$cfg','wb').write(struct.pack('<6I',$1,44,$2,0,5,112).ljust(340,b'\0'))"
 }
 
 # Starts the program from the settings' folder, its PID in $program; waits for its window unless told not to.
@@ -64,29 +63,18 @@ show_picture() {
   (($#)) || set -- 0 100 1280 700 100 150 255 450 256 450 700 620 1279 799
   helper picture "${@:1:4}"
   points=("${@:5}")
-  expect_picture 0x40 15000 "the picture did not show"
+  expect_picture 15000 "the picture did not show"
 }
 
-# expect_picture BLUE MS WHAT: within MS, the picture shows in that colouring at every point.
+# expect_picture MS WHAT: within MS, the picture shows at every point.
 expect_picture() {
   local args=() i
   for ((i = 0; i < ${#points[@]}; i += 2)); do
-    args+=("${points[i]}" "${points[i + 1]}" "$(printf '%02X%02X%02X' $((16 + 12 * ((points[i] + 1024) / 128))) \
-      $((24 + 28 * (points[i + 1] / 100))) "$1")")
+    args+=("${points[i]}" "${points[i + 1]}" "$(printf '%02X%02X40' $((16 + 12 * ((points[i] + 1024) / 128))) \
+      $((24 + 28 * (points[i + 1] / 100))))")
   done
-  ctl pixels "$2" "${args[@]}" || fail "$3 (expected the picture with blue $1)"
+  ctl pixels "$1" "${args[@]}" || fail "$2"
 }
-
-# A white window under everything the program shows, for drawing on; the screen's size in $sw $sh.
-white_desktop() {
-  read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-  helper picture 0 0 "$sw" "$sh" FFFFFF
-  ctl pixels 15000 640 400 FFFFFF 10 790 FFFFFF >/dev/null || fail "the desktop did not turn white"
-}
-see() { ctl pixels 3000 "${@:2}" || fail "$1"; }  # WHAT X Y RRGGBB...: the screen shows them within 3 s
-
-# xdotool with a pause for every "-" and after the last event, so that no movement merges into the next.
-drive() { xdotool $(printf '%s\n' "$@" | sed 's/^-$/sleep 0.08/') sleep 0.15; }
 
 # hold clipboard|VK MODS MS: another program keeps the clipboard open, or owns that hot key.
 hold() {

@@ -1,18 +1,14 @@
 // A Windows helper that the end-to-end stories run under Wine beside the program:
-//
 //   wait CLASS present|gone|visible MS  until a window of CLASS is so; "visible" prints the ms waited
 //   post CLASS MSG [WPARAM LPARAM]      posts a message to the window of CLASS
 //   pixels MS X Y RRGGBB...             until the listed screen pixels have those colours; prints the
 //                                       wrong ones when MS have passed
-//   picture X Y W H [RRGGBB]            shows the pattern (1025 switches its colouring), or one colour
-//   rect CLASS [ID]                     prints "left top right bottom" of the window, or of its control ID
+//   picture X Y W H [RRGGBB]            shows the pattern, or one colour
 //   hold clipboard|VK MODS MS           keeps the clipboard open, or the hot key, for MS; prints "held"
-//   clipboard RRGGBB | empty            a 2x2 24-bit CF_DIB of that colour, or nothing, on the clipboard
-//   key [down|up] VK...                 presses and releases each key with SendInput, or one half
-//
-// The pattern: 128x100 blocks from the screen point (-1024, 0), block (bx, by) RGB(16 + 12 bx,
-// 24 + 28 by, 0x40), blue 0xC0 once switched: a copy of the screen that lands shifted shows a wrong
-// colour at a block edge. Commands joined by "+" run in one process, without a start between them.
+//   key VK...                           presses and releases each key with SendInput
+// Commands joined by "+" run in one process, without a start between them. The pattern: 128x100
+// blocks from the screen point (-1024, 0), block (bx, by) RGB(16 + 12 bx, 24 + 28 by, 0x40), so that
+// a copy of the screen that lands shifted shows a wrong colour at a block edge.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -24,13 +20,9 @@
 
 namespace {
 
-BYTE blue = 0x40;
 COLORREF solid = CLR_INVALID;  // one colour instead of the pattern
 
-long Number(const char* text)
-{
-    return std::strtol(text, nullptr, 0);
-}
+long Number(const char* text) { return std::strtol(text, nullptr, 0); }
 
 COLORREF Colour(const char* rrggbb)
 {
@@ -69,30 +61,21 @@ int WrongPixels(int count, char** args, bool print)
 
 LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wParam, lParam);
     PAINTSTRUCT ps;
     RECT w;
-    switch (message) {
-    case WM_USER + 1:
-        blue = 0xC0;
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        return GdiFlush();
-    case WM_PAINT:
-        BeginPaint(window, &ps);
-        GetWindowRect(window, &w);  // w.left >= -1024, w.top >= 0
-        for (int by = w.top / 100; by * 100 < w.bottom; ++by)
-            for (int bx = (w.left + 1024) / 128; bx * 128 - 1024 < w.right; ++bx) {
-                RECT block = {bx * 128 - 1024, by * 100, bx * 128 - 896, by * 100 + 100};
-                OffsetRect(&block, -w.left, -w.top);
-                SetDCBrushColor(ps.hdc, solid != CLR_INVALID ? solid : RGB(16 + 12 * bx, 24 + 28 * by, blue));
-                FillRect(ps.hdc, &block, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-            }
-        EndPaint(window, &ps);
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    BeginPaint(window, &ps);
+    GetWindowRect(window, &w);  // w.left >= -1024, w.top >= 0
+    for (int by = w.top / 100; by * 100 < w.bottom; ++by)
+        for (int bx = (w.left + 1024) / 128; bx * 128 - 1024 < w.right; ++bx) {
+            RECT block = {bx * 128 - 1024, by * 100, bx * 128 - 896, by * 100 + 100};
+            OffsetRect(&block, -w.left, -w.top);
+            SetDCBrushColor(ps.hdc, solid != CLR_INVALID ? solid : RGB(16 + 12 * bx, 24 + 28 * by, 0x40));
+            FillRect(ps.hdc, &block, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        }
+    EndPaint(window, &ps);
+    return 0;
 }
 
 // Never activated and not topmost, so that it never comes over the program's windows by itself.
@@ -110,36 +93,15 @@ int Picture(char** args)
     return window ? 0 : 1;
 }
 
-int Clipboard(const char* colour)
-{
-    HGLOBAL memory = nullptr;
-    if (std::strcmp(colour, "empty")) {
-        const COLORREF c = Colour(colour);
-        memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(BITMAPINFOHEADER) + 16);  // two rows: 6 bytes, 2 of pad
-        auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(memory));
-        *header = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        for (int i = 0; i < 4; ++i) {
-            BYTE* p = reinterpret_cast<BYTE*>(header + 1) + i / 2 * 8 + i % 2 * 3;
-            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
-        }
-        GlobalUnlock(memory);
-    }
-    const bool done = OpenClipboard(nullptr) && EmptyClipboard() && (!memory || SetClipboardData(CF_DIB, memory));
-    CloseClipboard();
-    return done ? 0 : 1;
-}
-
 int Keys(int count, char** args)
 {
-    const bool down = !std::strcmp(args[0], "down"), up = !std::strcmp(args[0], "up");
-    const UINT strokes = down || up ? 1 : 2;
-    for (int i = strokes == 1; i < count; ++i) {
+    for (int i = 0; i < count; ++i) {
         const WORD vk = static_cast<WORD>(Number(args[i]));
         const DWORD extended = vk == VK_SNAPSHOT || (vk >= VK_PRIOR && vk <= VK_DOWN) ? KEYEVENTF_EXTENDEDKEY : 0;
         INPUT keys[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
-        keys[0].ki = {vk, WORD(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), extended | (up ? KEYEVENTF_KEYUP : 0), 0, 0};
+        keys[0].ki = {vk, WORD(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), extended, 0, 0};
         keys[1].ki = {vk, keys[0].ki.wScan, extended | KEYEVENTF_KEYUP, 0, 0};
-        if (SendInput(strokes, keys, sizeof(INPUT)) != strokes)
+        if (SendInput(2, keys, sizeof(INPUT)) != 2)
             return 1;
     }
     return 0;
@@ -163,10 +125,6 @@ int Run(int count, char** args)
         solid = count >= 6 ? Colour(args[5]) : CLR_INVALID;
         return Picture(args + 1);
     }
-    RECT r;
-    if (!std::strcmp(verb, "rect") && count >= 2)
-        return GetWindowRect(count >= 3 ? GetDlgItem(w, Number(args[2])) : FindWindowA(args[1], nullptr), &r) &&
-                       std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom) > 0 ? 0 : 1;
     if (!std::strcmp(verb, "hold") && count >= 3) {  // another program at its clipboard work, or owning the key
         if (count == 3 ? !OpenClipboard(nullptr) : !RegisterHotKey(nullptr, 1, Number(args[2]), Number(args[1])))
             return 1;
@@ -175,8 +133,6 @@ int Run(int count, char** args)
         Sleep(Number(args[count - 1]));
         return 0;
     }
-    if (!std::strcmp(verb, "clipboard") && count >= 2)
-        return Clipboard(args[1]);
     if (!std::strcmp(verb, "key") && count >= 2)
         return Keys(count - 1, args + 1);
     std::fprintf(stderr, "scrivctl: unknown command or missing arguments: %s\n", verb);
