@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# A display at 200 %: Wine reads the DPI from the registry of a prefix of its own, and a Wine server
-# of its own on a private X display serves it. The palette panel comes up at twice its size with
-# the title spot under the pointer, and a pick and a size drag land where the user sees them.
+# A display at 200 %: Wine takes the DPI from the registry, so a prefix of its own, with a server of
+# its own on a private display. The palette panel shows at twice its size with the title spot under
+# the pointer, and a pick and a size drag land where the user sees them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/wine-env.sh"
@@ -11,16 +11,14 @@ trap 'e2e_cleanup; stop_everything' EXIT
 step "a Wine prefix at 192 DPI on a display of its own"
 start_private_display
 export WINEPREFIX="$root/build/wineprefix-192dpi"
-# One run at a time prepares it: a killed run's prefix is prepared again.
 exec 9>"$WINEPREFIX.lock" && flock -w 120 9 || fail "another run kept $WINEPREFIX.lock"
-if [[ ! -f "$WINEPREFIX/.scrivane-192dpi" ]]; then
-  rm -rf "$WINEPREFIX"
-  ensure_wine_prefix
+if [[ ! -f "$WINEPREFIX/.scrivane-192dpi" ]]; then  # else a killed run left it half made
+  rm -rf "$WINEPREFIX" && ensure_wine_prefix
   "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
-  "$WINESERVER" -w
-  touch "$WINEPREFIX/.scrivane-192dpi"
+  "$WINESERVER" -w && touch "$WINEPREFIX/.scrivane-192dpi"
 fi
-start_wineserver
+exec 9>&-
+"$WINESERVER" -p30 && wineserver_started=1  # ends by itself 30 s after the last program, should this story be killed
 white_desktop
 write_settings 0x72 0  # no tray: a session at start, black pen of width 5
 start_program --no-wait

@@ -1,8 +1,10 @@
-// The tool cursors on a scaled monitor: at the system's cursor size for its DPI, the hot spot with
-// them. Its own program: the system shares a cursor loaded once by name whatever size is asked later.
+// The tool cursors at 200 %. A program of its own: a shared cursor loaded earlier at another size may
+// be handed out again.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "canvas/tool_state.h"
 
@@ -13,7 +15,7 @@ TEST(ToolCursors, AtTheSystemsSizeForTheMonitorsDpi)
     BITMAP mask = {};
     ASSERT_TRUE(GetIconInfo(penCursor, &info) && GetObjectA(info.hbmMask, sizeof mask, &mask));
     DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
-    EXPECT_EQ(mask.bmWidth, 64) << "200 %: twice the 32 pixels";
-    EXPECT_EQ(info.xHotspot * 100 + info.yHotspot, 2u * 100 + 60) << "the pencil's tip, (1,30) at 32 pixels";
+    DeleteObject(info.hbmColor);  // none for a monochrome cursor
+    EXPECT_EQ(std::to_string(mask.bmWidth) + " " + std::to_string(info.xHotspot) + "," + std::to_string(info.yHotspot),
+              "64 2,60") << "twice the 32 pixels, the pencil's tip at the hot spot";
 }
