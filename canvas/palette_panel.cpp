@@ -28,16 +28,16 @@ PalettePanel::PalettePanel(WNDPROC notifyProc) : notify(notifyProc)
     layOut();
 }
 
-// The rectangles and a bitmap of the panel's size at its DPI. A bitmap that cannot be had leaves
-// the panel at the scale it had.
-void PalettePanel::layOut()
+// The rectangles and a bitmap of the panel's size at its DPI; false, and nothing changed, when no
+// bitmap of that size can be had.
+bool PalettePanel::layOut()
 {
     const POINT size = PanelSize(dpi);
     HDC screen = GetDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, size.x, size.y);
     ReleaseDC(nullptr, screen);
     if (bitmap == nullptr)
-        return;
+        return false;
     HGDIOBJ previous = SelectObject(panelDC, bitmap);
     if (panelBitmap_ == nullptr)
         panelOldBitmap = previous;
@@ -52,6 +52,7 @@ void PalettePanel::layOut()
     closeButton = CloseButtonRect(dpi);
     for (int k = 0; k < kCellCount; ++k)
         cells[k].rect = CellRect(k, dpi);
+    return true;
 }
 
 PalettePanel::~PalettePanel()
@@ -118,8 +119,8 @@ void PalettePanel::showAt(HWND window, POINT p)
     ClientToScreen(window, &onScreen);
     const int laidOutFor = dpi;
     PanelShowAt(*this, p, static_cast<int>(Platform.monitorDpi(MonitorNearestPoint(onScreen))));
-    if (dpi != laidOutFor)
-        layOut();
+    if (dpi != laidOutFor && !layOut())
+        PanelShowAt(*this, p, laidOutFor);  // no room for the larger picture: the scale it had
     render();
     send(PWM_REFRESH);
 }

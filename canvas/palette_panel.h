@@ -73,8 +73,8 @@ public:
     PaletteCell cells[kCellCount];
 
 private:
-    // Rectangles and bitmap for `dpi`.
-    void layOut();
+    // Rectangles and bitmap for `dpi`; false when the bitmap cannot be made.
+    bool layOut();
     void carryOut(const PanelAction& action);
     LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     HBITMAP panelBitmap_ = nullptr;
