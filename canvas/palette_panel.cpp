@@ -4,30 +4,11 @@
 #include "resources/resource.h"
 #include "shell/base/default_palette.h"
 #include "shell/base/messages.h"
-
-namespace {
-
-RECT Grown(const RECT& r, int n)
-{
-    return RECT{r.left - n, r.top - n, r.right + n, r.bottom + n};
-}
-
-// The mask first (SRCPAINT turns opaque pixels white), then the picture (SRCAND).
-void BlitMasked(HDC dc, const RECT& to, HDC icons, POINT mask, POINT picture)
-{
-    const int w = to.right - to.left;
-    const int h = to.bottom - to.top;
-    BitBlt(dc, to.left, to.top, w, h, icons, mask.x, mask.y, SRCPAINT);
-    BitBlt(dc, to.left, to.top, w, h, icons, picture.x, picture.y, SRCAND);
-}
-
-}  // namespace
+#include "shell/base/monitor.h"
+#include "shell/base/platform.h"
 
 PalettePanel::PalettePanel(WNDPROC notifyProc) : notify(notifyProc)
 {
-    bodyRect = kBodyRect;
-    titleRect = kTitleRect;
-
     frameBrush = CreateSolidBrush(RGB(0, 0, 0));
     bodyBrush = CreateSolidBrush(RGB(224, 224, 240));
     titleBrush = CreateSolidBrush(RGB(64, 128, 255));
@@ -35,22 +16,43 @@ PalettePanel::PalettePanel(WNDPROC notifyProc) : notify(notifyProc)
 
     HDC screen = GetDC(nullptr);
     panelDC = CreateCompatibleDC(screen);
-    panelBitmap_ = CreateCompatibleBitmap(screen, kPanelWidth, kPanelHeight);
-    panelOldBitmap = SelectObject(panelDC, panelBitmap_);
     iconDC = CreateCompatibleDC(screen);
     HGDIOBJ icons = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PANEL_ICONS), IMAGE_BITMAP, 0, 0, LR_SHARED);
     iconOldBitmap = SelectObject(iconDC, icons);
     ReleaseDC(nullptr, screen);
 
-    sizeBox = SizeBoxRect();
-    eraserButton = EraserButtonRect();
-    saveButton = SaveButtonRect();
-    closeButton = CloseButtonRect();
     for (int k = 0; k < kCellCount; ++k) {
         cells[k].color = defaultPalette[k];
         cells[k].brush = CreateSolidBrush(cells[k].color);
-        cells[k].rect = CellRect(k);
     }
+    layOut();
+}
+
+// The rectangles and a bitmap of the panel's size at its DPI; false, and nothing changed, when no
+// bitmap of that size can be had.
+bool PalettePanel::layOut()
+{
+    const POINT size = PanelSize(dpi);
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size.x, size.y);
+    ReleaseDC(nullptr, screen);
+    if (bitmap == nullptr)
+        return false;
+    HGDIOBJ previous = SelectObject(panelDC, bitmap);
+    if (panelBitmap_ == nullptr)
+        panelOldBitmap = previous;
+    DeleteObject(panelBitmap_);
+    panelBitmap_ = bitmap;
+
+    bodyRect = BodyRect(dpi);
+    titleRect = TitleRect(dpi);
+    sizeBox = SizeBoxRect(dpi);
+    eraserButton = EraserButtonRect(dpi);
+    saveButton = SaveButtonRect(dpi);
+    closeButton = CloseButtonRect(dpi);
+    for (int k = 0; k < kCellCount; ++k)
+        cells[k].rect = CellRect(k, dpi);
+    return true;
 }
 
 PalettePanel::~PalettePanel()
@@ -113,8 +115,12 @@ void PalettePanel::composeOnto(HDC view, const RECT& r) const
 void PalettePanel::showAt(HWND window, POINT p)
 {
     owner = window;
-    bounds = RectFromSize({p.x - grabPoint.x, p.y - grabPoint.y}, {kPanelWidth, kPanelHeight});
-    visible = true;
+    POINT onScreen = p;
+    ClientToScreen(window, &onScreen);
+    const int laidOutFor = dpi;
+    PanelShowAt(*this, p, static_cast<int>(Platform.monitorDpi(MonitorNearestPoint(onScreen))));
+    if (dpi != laidOutFor && !layOut())
+        PanelShowAt(*this, p, laidOutFor);  // no room for the larger picture: the scale it had
     render();
     send(PWM_REFRESH);
 }
@@ -165,54 +171,6 @@ bool PalettePanel::setCellColor(uint32_t i, COLORREF c)
 void PalettePanel::render()
 {
     draw(panelDC);
-}
-
-void PalettePanel::draw(HDC dc) const
-{
-    const RECT whole = RectFromSize({0, 0}, {bounds.right - bounds.left, bounds.bottom - bounds.top});
-    FillRect(dc, &whole, frameBrush);
-    FillRect(dc, &bodyRect, bodyBrush);
-    FillRect(dc, &titleRect, titleBrush);
-    const RECT sizeFrame = Grown(sizeBox, 1);
-    FillRect(dc, &sizeFrame, frameBrush);
-    FillRect(dc, &sizeBox, bodyBrush);
-
-    HGDIOBJ oldBrush = SelectObject(dc, cells[colorIndex].brush);
-    if (colorActive) {
-        const int cx = sizeBox.left + (sizeBox.right - sizeBox.left) / 2;
-        const int cy = sizeBox.top + (sizeBox.bottom - sizeBox.top) / 2;
-        if (highlighter) {
-            Rectangle(dc, cx - 1, cy - 9, cx + 2, cy + 9);
-        } else {
-            const int h = penSize / 2;
-            Ellipse(dc, cx - h - 1, cy - h - 1, cx - h + penSize + 1, cy - h + penSize + 1);
-        }
-    }
-    SelectObject(dc, oldBrush);
-
-    for (int k = 0; k < kCellCount; ++k) {
-        if (colorActive && k == colorIndex) {
-            const RECT ring = Grown(cells[k].rect, 3);
-            FillRect(dc, &ring, highlightBrush);
-        }
-        const RECT frame = Grown(cells[k].rect, 1);
-        FillRect(dc, &frame, frameBrush);
-        FillRect(dc, &cells[k].rect, cells[k].brush);
-    }
-
-    if (!colorActive) {
-        const RECT ring = Grown(eraserButton, 3);
-        FillRect(dc, &ring, highlightBrush);
-    }
-    const RECT eraserFrame = Grown(eraserButton, 1);
-    FillRect(dc, &eraserFrame, frameBrush);
-    FillRect(dc, &eraserButton, bodyBrush);
-
-    const RECT* buttons[3] = {&eraserButton, &saveButton, &closeButton};
-    const int iconWidth = eraserButton.right - eraserButton.left;
-    const int maskRow = eraserButton.bottom - eraserButton.top;
-    for (int i = 0; i < 3; ++i)
-        BlitMasked(dc, *buttons[i], iconDC, {i * iconWidth, maskRow}, {i * iconWidth, 0});
 }
 
 void PalettePanel::onButtonDown(POINT p, int button)

@@ -28,7 +28,8 @@ public:
     bool contains(POINT p) const;
     // Copies the whole panel onto `view` at `bounds` when it is visible and overlaps `r` strictly.
     void composeOnto(HDC view, const RECT& r) const;
-    // Shows the panel with `grabPoint` under p (no clamping: it may lie partly off the screen).
+    // Shows the panel with `grabPoint` under p (no clamping: it may lie partly off the screen), laid
+    // out for the monitor there.
     void showAt(HWND window, POINT p);
     // Hides it and forgets a press it was tracking, so that a drag cut short by the end of a session
     // does not go on in the next one.
@@ -72,6 +73,8 @@ public:
     PaletteCell cells[kCellCount];
 
 private:
+    // Rectangles and bitmap for `dpi`; false when the bitmap cannot be made.
+    bool layOut();
     void carryOut(const PanelAction& action);
     LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     HBITMAP panelBitmap_ = nullptr;

@@ -40,13 +40,22 @@ bool SelectPanelTool(PanelState& s, uint32_t i)
     return s.colorActive;
 }
 
+void PanelShowAt(PanelState& s, POINT p, int monitorDpi)
+{
+    const int dpi = PanelDpi(monitorDpi);
+    s.grabPoint = PanelPointRescaled(s.grabPoint, s.dpi, dpi);
+    s.dpi = dpi;
+    s.bounds = RectFromSize({p.x - s.grabPoint.x, p.y - s.grabPoint.y}, PanelSize(dpi));
+    s.visible = true;
+}
+
 PanelAction PanelButtonDown(PanelState& s, POINT p, int button)
 {
     if (!s.visible || s.pressButton != 0 || !RectContains(s.bounds, p))
         return {};
     const POINT q = Relative(s, p);
     int cell = 0;
-    s.pressPart = HitPanelPart(q, s.colorActive, &cell);
+    s.pressPart = HitPanelPart(q, s.colorActive, &cell, s.dpi);
     s.pressButton = button;  // tracked, and swallowed, even when it hit no part
     switch (s.pressPart) {
     case PanelPart::TitleBar:
@@ -84,25 +93,25 @@ PanelAction PanelButtonUp(PanelState& s, POINT p, int button)
     const POINT q = Relative(s, p);
     switch (s.pressPart) {
     case PanelPart::TitleBar:
-        if (button != 2 || !RectContains(kTitleRect, q))
+        if (button != 2 || !RectContains(TitleRect(s.dpi), q))
             break;
         s.grabPoint = q;
         s.visible = false;
         return Do(PanelEffect::EndPress, PanelEffect::RefreshBounds);
     case PanelPart::ColorCell:
-        if (button != 2 || CellAt(q) < 0)
+        if (button != 2 || CellAt(q, s.dpi) < 0)
             break;
         {
             PanelAction action = Do(PanelEffect::EditColor, PanelEffect::EndPress);
-            action.cell = CellAt(q);
+            action.cell = CellAt(q, s.dpi);
             return action;
         }
     case PanelPart::SaveButton:
-        if (button == 1 && RectContains(SaveButtonRect(), q))
+        if (button == 1 && RectContains(SaveButtonRect(s.dpi), q))
             return Do(PanelEffect::Save, PanelEffect::EndPress);
         break;
     case PanelPart::CloseButton:
-        if (button == 1 && RectContains(CloseButtonRect(), q))
+        if (button == 1 && RectContains(CloseButtonRect(s.dpi), q))
             return Do(PanelEffect::Close, PanelEffect::EndPress);
         break;
     default: break;
@@ -115,8 +124,8 @@ PanelAction PanelDoubleClick(PanelState& s, POINT p, int button)
     if (!s.visible || s.pressButton != 0 || !RectContains(s.bounds, p))
         return {};
     const POINT q = Relative(s, p);
-    const bool onCell = CellAt(q) >= 0;
-    if (!onCell && !RectContains(EraserButtonRect(), q))
+    const bool onCell = CellAt(q, s.dpi) >= 0;
+    if (!onCell && !RectContains(EraserButtonRect(s.dpi), q))
         return {};
     if (button == 1) {
         // The first click of the pair has already chosen the colour or the eraser.

@@ -19,6 +19,7 @@ struct PanelState {
     int colorIndex = 0;
     int sizeAtPress = 0;
     bool highlighter = false;
+    int dpi = kPanelBaseDpi;  // what it is laid out for: its monitor's, as of the last showAt
 };
 
 enum class PanelEffect : uint8_t {
@@ -44,6 +45,11 @@ struct PanelAction {
 
 // Selects cell i (below 8) or the eraser (anything else, the cell index kept); answers colorActive.
 bool SelectPanelTool(PanelState& s, uint32_t i);
+
+// Shows the panel laid out for `monitorDpi` (see PanelDpi) with its grab point under p; the grab
+// point is moved to the same spot of the panel at the new scale. No clamping: it may lie partly off
+// the screen.
+void PanelShowAt(PanelState& s, POINT p, int monitorDpi);
 
 PanelAction PanelButtonDown(PanelState& s, POINT p, int button);
 PanelAction PanelButtonUp(PanelState& s, POINT p, int button);

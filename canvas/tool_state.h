@@ -11,8 +11,9 @@ extern HCURSOR eraserCursor;
 extern HCURSOR arrowCursor;
 extern HCURSOR currentCursor;  // the cursor last passed to SetCursor
 
-// Loads the three tool cursors from the module and the system arrow, all shared (never destroyed).
-void LoadToolCursors(HINSTANCE instance);
+// Loads the three tool cursors from the module at the system's cursor size for `dpi`, and the system
+// arrow, all shared (never destroyed).
+void LoadToolCursors(HINSTANCE instance, UINT dpi);
 
 // The eraser's cursor with the eraser, else the highlighter's with the highlighter on, else the pen's.
 HCURSOR ToolCursor(bool eraser, bool highlighter);

@@ -10,6 +10,10 @@ check() {
   local fmt
   fmt=$("$objdump" -f "$file" | sed -n 's/.*file format //p' | head -n 1)
   if [[ "$fmt" == "$want" ]]; then echo "ok: $file is $fmt"; else echo "wrong: $file is '$fmt', want $want"; status=1; fi
+  # Without the flag a 32-bit program has 2 GB of address space: too little for the largest desktops.
+  if [[ $(basename "$file") == Scrivane.exe ]] && ! "$objdump" -p "$file" | grep -x $'\tlarge address aware' >/dev/null; then
+    echo "wrong: $file is not large-address aware"; status=1
+  fi
 }
 # One folder named for the release with exactly the four files; the binaries built for the zip's
 # machine and stripped; the help page in both languages.

@@ -49,7 +49,8 @@ void ApplyRememberedTool()
 
 LRESULT OnCreate(HWND window, const CREATESTRUCTA* create)
 {
-    LoadToolCursors(create->hInstance);
+    // At the scale of the monitor the session starts on, where the pointer is.
+    LoadToolCursors(create->hInstance, Platform.monitorDpi(MonitorUnderPointer().monitor));
     ResetGestureButtons(gesture);
     ForgetPressedKeys();
 
