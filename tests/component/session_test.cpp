@@ -263,6 +263,8 @@ TEST_F(Session, AFailedStartIsReportedAndTheProgramCarriesOn)
         EXPECT_EQ(HotKeyTaken(), tray) << "in stand-by the hot key works again";
         EXPECT_EQ(IsWindow(window) != FALSE, tray) << "without the tray the program ends";
     }
+    char cfg[kPathCapacity];
+    EXPECT_TRUE(SiblingPath(".cfg", cfg) && GetFileAttributesA(cfg) != INVALID_FILE_ATTRIBUTES) << "and saves its settings";
     UnregisterClassA(kPaintClassName, self);
 }
 
