@@ -27,6 +27,7 @@
 #include "shell/base/monitor.h"
 #include "shell/base/platform.h"
 #include "shell/exe_path.h"
+#include "shell/message_loop.h"
 #include "shell/option_controls.h"
 #include "shell/session_launch.h"
 #include "shell/settings_window.h"
@@ -86,6 +87,15 @@ void PutDib(int cut)
     if (cut < 0 || !SetClipboardData(CF_DIB, block))
         GlobalFree(block);
     CloseClipboard();
+}
+
+// Regression: the loop ended only when the last message it removed was the quit, so one posted just
+// after it kept an invisible program running.
+TEST(MessageLoop, EndsWithTheCodeOfAQuitFollowedByAnotherMessage)
+{
+    PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 7, 0);
+    PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+    EXPECT_EQ(RunMessageLoop(), 7);
 }
 
 class Session : public ::testing::Test {
