@@ -171,6 +171,9 @@ TEST_F(Editing, CopyAndPngHoldTheSavedPixels)
     IWICBitmapDecoder* decoder = nullptr;
     IWICBitmapFrameDecode* frame = nullptr;
     ASSERT_HRESULT_SUCCEEDED(factory->CreateDecoderFromFilename(L"edit_test.png", nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder));
+    GUID format = {};
+    decoder->GetContainerFormat(&format);
+    EXPECT_TRUE(IsEqualGUID(format, GUID_ContainerFormatPng)) << "the decoder would read a BMP by that name too";
     ASSERT_HRESULT_SUCCEEDED(decoder->GetFrame(0, &frame));
     const UINT stride = (width * 3 + 3) & ~3u;
     std::vector<BYTE> rows(size_t(stride) * height);
