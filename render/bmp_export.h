@@ -1,4 +1,5 @@
-// Saving the drawing as a 24-bit BMP file chosen in the system's Save-as dialog.
+// Saving the drawing as a 24-bit BMP or a PNG file chosen in the system's Save-as dialog, and
+// copying it to the clipboard.
 #pragma once
 #include <windows.h>
 
@@ -10,12 +11,20 @@
 // too large for the format, no pixels, or any failing file operation.
 int WriteBmp(int width, const char* path, int height, const void* pixels);
 
-// The Save-as dialog for a bitmap, starting from the name in `path` and leaving the chosen one
-// there. Non-zero when the user confirmed.
+// The same picture as a PNG file, by the same route.
+int WritePng(int width, const char* path, int height, const void* pixels);
+
+// The Save-as dialog, BMP or PNG, starting from the name in `path` (and the filter that matches it)
+// and leaving the chosen one there, with ".png" under the PNG filter. Non-zero when the user
+// confirmed.
 int AskSavePath(HWND owner, char (&path)[260]);
 
 // Asks for a file name (offering the remembered one) and saves the window's client-sized picture
-// from `drawing`. Every confirmed name is remembered in the settings, even when the file could not be
+// from `drawing`, as PNG when the name ends in ".png", else as BMP. Every confirmed name is remembered in the settings, even when the file could not be
 // written; then a message box owned by the window says so, with the path and the system's reason.
 void SaveDrawing(HWND window, HDC drawing);
 void SaveDrawingAs(HWND window, HDC drawing, const char (&path)[260]);
+
+// The same picture as a 24-bit CF_DIB on the clipboard. Waits up to half a second for a clipboard
+// that another program holds, then gives up. True when the picture is there.
+bool CopyDrawingToClipboard(HWND window, HDC drawing);

@@ -3,10 +3,13 @@
 #include <bitset>
 
 #include "canvas/palette_panel.h"
+#include "canvas/surfaces.h"
 #include "canvas/tool_state.h"
+#include "render/bmp_export.h"
 #include "render/pen_renderer.h"
 #include "session/paint_state.h"
 #include "session/pen_keys.h"
+#include "session/present.h"
 #include "shell/base/hot_key.h"
 #include "session/session_objects.h"
 #include "shell/base/platform.h"
@@ -55,9 +58,26 @@ void ForgetPressedKeys()
     pressedHere.reset();
 }
 
-void OnKeyDown(UINT key)
+void OnKeyDown(HWND window, UINT key)
 {
     pressedHere.set(key & 0xFF);
+    BYTE keys[256] = {};
+    Platform.getKeyboardState(keys);
+    const uint32_t modifiers = ModifiersFromKeyboardState(keys);
+    const bool penRowTakesIt =
+        (Settings.flags & OPT_SELECT_PEN_BY_KEY) && PenKeyIndex(key, Settings.penSelectKey, modifiers) >= 0;
+    const EditCommand command = EditCommandForKey(key, modifiers, penRowTakesIt);
+    // A pending mark is not in the history yet: nothing is undone under it.
+    if (command == EditCommand::None || gesture.gestureButton != 0 || !SurfacesExist())
+        return;
+    if (command == EditCommand::Copy) {
+        CopyDrawingToClipboard(window, drawingSurface);
+        return;
+    }
+    const RECT* changed = command == EditCommand::Undo ? undoHistory.undo(committedSurface, drawingSurface)
+                                                       : undoHistory.redo(committedSurface, drawingSurface);
+    if (changed != nullptr)
+        PresentRect(window, changed);
 }
 
 void OnKeyUp(HWND window, UINT key)

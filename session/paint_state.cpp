@@ -3,3 +3,4 @@
 GestureState gesture;
 unsigned zoomLevel;
 POINT lastPointer;
+UndoHistory undoHistory;

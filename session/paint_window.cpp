@@ -83,6 +83,7 @@ void OnDestroy(HWND window)
     PalettePanel& panel = palettePanel();
     panel.hide();  // composes the area it covered, so before the surfaces go
     penRenderer().releasePen();
+    undoHistory.clear();
     ReleaseSurfaces(window);
 
     Settings.lastPen = panel.colorActive ? panel.colorIndex : -1;
@@ -100,6 +101,7 @@ void OnClear(HWND window)
         return;
     RECT client = {0, 0, 0, 0};
     GetClientRect(window, &client);
+    undoHistory.keep(committedSurface, client);
     BitBlt(committedSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
     BitBlt(drawingSurface, 0, 0, client.right, client.bottom, captureSurface, 0, 0, SRCCOPY);
     PresentRect(window, nullptr);
@@ -152,7 +154,7 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY: OnDestroy(window); return 0;
     case WM_PAINT: PaintFromView(window); return 0;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: OnKeyDown(static_cast<UINT>(wParam)); break;  // and the default processing: Alt+F4
+    case WM_SYSKEYDOWN: OnKeyDown(window, static_cast<UINT>(wParam)); break;  // and the default processing: Alt+F4
     case WM_KEYUP: OnKeyUp(window, static_cast<UINT>(wParam)); return 0;
     case WM_SYSKEYUP: if (OnSysKeyUp(static_cast<UINT>(wParam))) return 0; break;
     case WM_MOUSEMOVE: OnPointerMove(window, PointFrom(lParam), wParam); return 0;

@@ -1,6 +1,7 @@
 #include "session/pointer_input.h"
 
 #include "canvas/palette_panel.h"
+#include "canvas/surfaces.h"
 #include "canvas/tool_state.h"
 #include "render/eraser.h"
 #include "render/pen_renderer.h"
@@ -19,6 +20,14 @@ PointerContext Context(POINT p, bool panelWasVisible)
     return c;
 }
 
+// The mark's pixels go into the committed picture, and what they replace into the history.
+const RECT* Commit(PendingMark& mark)
+{
+    if (mark.dirty)
+        undoHistory.keep(committedSurface, mark.dirtyRect);
+    return mark.commit();
+}
+
 // The pen or the eraser, whichever is the tool at this step.
 const RECT* DrawMark(MarkStep step, POINT p)
 {
@@ -28,7 +37,7 @@ const RECT* DrawMark(MarkStep step, POINT p)
         case MarkStep::FirstPoint:
         case MarkStep::NextPoint: return e.eraseAt(p);
         case MarkStep::Rectangle: return e.eraseRectangle(p, gesture.anchor);
-        case MarkStep::Commit: return e.commit();
+        case MarkStep::Commit: return Commit(e);
         case MarkStep::Revert: return e.revert();
         case MarkStep::None: break;
         }
@@ -39,7 +48,7 @@ const RECT* DrawMark(MarkStep step, POINT p)
     case MarkStep::FirstPoint: return pen.beginStroke(p);
     case MarkStep::NextPoint: return pen.strokeTo(p);
     case MarkStep::Rectangle: return pen.drawRectangle(p, gesture.anchor);
-    case MarkStep::Commit: return pen.commit();
+    case MarkStep::Commit: return Commit(pen);
     case MarkStep::Revert: return pen.revert();
     case MarkStep::None: break;
     }
