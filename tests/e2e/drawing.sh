@@ -1,32 +1,43 @@
 #!/usr/bin/env bash
-# A stroke of real mouse input that reaches the screen and, through the real Save As dialog, a BMP
-# file; without the tray, so that Escape ends the program.
+# A stroke of real mouse input that reaches the screen, is taken back and put back with the keys and
+# copied to the clipboard; through the real Save As dialog a BMP file and a PNG file; without the
+# tray, so that Escape ends the program.
 source "$E2E_LIB"
 
-read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-helper picture 0 0 "$sw" "$sh" FFFFFF  # white paper under the session
-ctl pixels 15000 640 400 FFFFFF >/dev/null || fail "the desktop did not turn white"
+white_desktop
 write_settings 0x72 0  # no tray, no delay: a session at once
 start_program --no-wait
 ctl wait SCRIVANE_MAIN visible 15000 >/dev/null || fail "no paint session at start"
 
-step "a stroke drawn with the mouse reaches the screen"
-# A pause after every event, so that no movement merges into the next.
-xdotool mousemove 100 100 sleep 0.1 mousedown 1 sleep 0.1 mousemove 150 120 sleep 0.1 mousemove 200 100 sleep 0.1 mouseup 1
-ctl pixels 3000 125 110 000000 175 110 000000 125 130 FFFFFF || fail "the stroke is not on the screen"
+step "a stroke drawn with the mouse reaches the screen; Ctrl+Z takes it back, Ctrl+Y puts it back"
+drive mousemove 100 100 - mousedown 1 - mousemove 150 120 - mousemove 200 100 - mouseup 1
+see "the stroke is not on the screen" 125 110 000000 175 110 000000 125 130 FFFFFF
+drive key ctrl+z
+see "Ctrl+Z left the stroke" 125 110 FFFFFF 175 110 FFFFFF
+drive key ctrl+y
+see "Ctrl+Y did not bring it back" 125 110 000000 175 110 000000
+drive key ctrl+c
+[[ $(ctl clipboard) == "$sw $sh 24" ]] || fail "Ctrl+C: the clipboard holds $(ctl clipboard)"
 
-step "Save As writes the drawing as a 24-bit BMP of the screen's size"
-ctl post SCRIVANE_MAIN 1037 + wait '#32770' visible 15000 >/dev/null || fail "no Save As dialog"
-sleep 1  # a loaded machine gives the name box its focus a little after the dialog shows
-# The whole path: the dialog opens where the last one of this Wine prefix was left.
-xdotool type --delay 20 "Z:${work//\//\\}\\picture.bmp"
-xdotool key Return
+# save NAME: Save As, the whole path typed (the dialog opens where this prefix's last one was left).
+save() {
+  ctl post SCRIVANE_MAIN 1037 + wait '#32770' visible 15000 >/dev/null || fail "no Save As dialog"
+  sleep 1  # a loaded machine gives the name box its focus a little after the dialog shows
+  xdotool type --delay 20 "Z:${work//\//\\}\\$1"
+  xdotool key Return
+  for _ in $(seq 150); do [[ -s $work/$1 ]] && break; sleep 0.1; done
+}
+
+step "Save As writes the drawing as a 24-bit BMP of the screen's size, and as PNG"
+save picture.bmp
 bmp="$work/picture.bmp" stride=$(((3 * sw + 3) & ~3))
-for _ in $(seq 150); do [[ -s $bmp ]] && break; sleep 0.1; done
 [[ $(stat -c %s "$bmp" 2>&1) == $((54 + stride * sh)) ]] || fail "picture.bmp: $(stat -c %s "$bmp" 2>&1) bytes"
 at() { hex_at "$bmp" $((54 + (sh - 1 - $2) * stride + 3 * $1)) 3; }  # X Y: blue, green, red; bottom row first
 got="$(at 125 110) $(at 175 110) $(at 125 130)"
 [[ $got == "000000 000000 ffffff" ]] || fail "picture.bmp: the stroke, then paper: $got"
+save picture.png
+got=$(convert "$work/picture.png" -format '%[hex:p{125,110}] %[hex:p{125,130}] %w %h %m' info: 2>&1)
+[[ $got == "000000 FFFFFF $sw $sh PNG" ]] || fail "picture.png: $got"
 
 step "Escape ends the session, and with it the program"
 xdotool key Escape

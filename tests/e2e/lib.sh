@@ -82,3 +82,13 @@ hold() {
   for _ in $(seq 150); do grep -qs held "$work.out" && return; sleep 0.1; done
   fail "the other program could not hold the $1"
 }
+
+# white_desktop: white paper under the sessions, its size in $sw x $sh.
+white_desktop() {
+  read -r sw sh < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+  helper picture 0 0 "$sw" "$sh" FFFFFF
+  ctl pixels 15000 640 400 FFFFFF >/dev/null || fail "the desktop did not turn white"
+}
+see() { ctl pixels 3000 "${@:2}" || fail "$1"; }  # WHAT X Y RRGGBB...: the screen shows them within 3 s
+# xdotool with a pause for every "-" and after the last event, so that no movement merges into the next.
+drive() { xdotool $(printf '%s\n' "$@" | sed 's/^-$/sleep 0.1/') sleep 0.15; }

@@ -6,6 +6,7 @@
 //   picture X Y W H [RRGGBB]            shows the pattern, or one colour
 //   hold clipboard|VK MODS MS           keeps the clipboard open, or the hot key, for MS; prints "held"
 //   key VK...                           presses and releases each key with SendInput
+//   clipboard                           prints the width, height and bits of the clipboard's CF_DIB
 // Commands joined by "+" run in one process, without a start between them. The pattern: 128x100
 // blocks from the screen point (-1024, 0), block (bx, by) RGB(16 + 12 bx, 24 + 28 by, 0x40), so that
 // a copy of the screen that lands shifted shows a wrong colour at a block edge.
@@ -135,6 +136,13 @@ int Run(int count, char** args)
     }
     if (!std::strcmp(verb, "key") && count >= 2)
         return Keys(count - 1, args + 1);
+    if (!std::strcmp(verb, "clipboard") && OpenClipboard(nullptr)) {
+        const auto* dib = static_cast<const BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)));
+        if (dib)
+            std::printf("%ld %ld %u\n", dib->biWidth, dib->biHeight, dib->biBitCount);
+        CloseClipboard();
+        return dib ? 0 : 1;
+    }
     std::fprintf(stderr, "scrivctl: unknown command or missing arguments: %s\n", verb);
     return 2;
 }

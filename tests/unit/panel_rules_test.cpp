@@ -25,7 +25,7 @@ TEST(PanelSteps, WhatEachEventAsksFor)
         int button;  // for Lost: the buttons still held
         POINT q;
     };
-    const POINT title = Mid(kTitleRect), size = Mid(SizeBoxRect()), save = Mid(SaveButtonRect());
+    const POINT title = Mid(TitleRect()), size = Mid(SizeBoxRect()), save = Mid(SaveButtonRect());
     const POINT eraser = Mid(EraserButtonRect()), close = Mid(CloseButtonRect()), cell2 = Mid(CellRect(2));
     const std::vector<E> chosen = {E::Render, E::SetTool, E::RefreshBounds}, end = {E::EndPress};
     const std::vector<E> hidden = {E::EndPress, E::RefreshBounds}, none = {};
@@ -79,7 +79,7 @@ TEST(PanelSteps, WhatEachEventAsksFor)
 TEST(PanelLayout, EveryPartHitOnItsEdgesAndNotBeyond)
 {
     struct Part { RECT r; PanelPart part; int cell; };
-    std::vector<Part> parts = {{kTitleRect, PanelPart::TitleBar, -1}, {SizeBoxRect(), PanelPart::SizeBox, -1},
+    std::vector<Part> parts = {{TitleRect(), PanelPart::TitleBar, -1}, {SizeBoxRect(), PanelPart::SizeBox, -1},
                                {EraserButtonRect(), PanelPart::EraserButton, -1},
                                {SaveButtonRect(), PanelPart::SaveButton, -1}, {CloseButtonRect(), PanelPart::CloseButton, -1}};
     for (int k = 0; k < kCellCount; ++k)
