@@ -17,7 +17,8 @@ PalettePanel::PalettePanel(WNDPROC notifyProc) : notify(notifyProc)
     HDC screen = GetDC(nullptr);
     panelDC = CreateCompatibleDC(screen);
     iconDC = CreateCompatibleDC(screen);
-    HGDIOBJ icons = LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PANEL_ICONS), IMAGE_BITMAP, 0, 0, LR_SHARED);
+    HGDIOBJ icons =
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PANEL_ICONS), IMAGE_BITMAP, 0, 0, LR_SHARED);
     iconOldBitmap = SelectObject(iconDC, icons);
     ReleaseDC(nullptr, screen);
 

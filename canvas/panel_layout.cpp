@@ -75,7 +75,8 @@ RECT CloseButtonRect(int dpi)
 RECT CellRect(int k, int dpi)
 {
     const RECT first = ControlRect(38, 25, dpi);
-    return RectFromSize({first.left + PanelScaled(24, dpi) * k, first.top}, {first.right - first.left, first.bottom - first.top});
+    return RectFromSize({first.left + PanelScaled(24, dpi) * k, first.top},
+                        {first.right - first.left, first.bottom - first.top});
 }
 
 int CellAt(POINT q, int dpi)

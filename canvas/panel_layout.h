@@ -8,7 +8,15 @@
 #include "shell/base/default_palette.h"
 #include "shell/base/geometry.h"
 
-enum class PanelPart { None = 0, TitleBar = 1, SizeBox = 2, ColorCell = 3, EraserButton = 4, SaveButton = 5, CloseButton = 6 };
+enum class PanelPart {
+    None = 0,
+    TitleBar = 1,
+    SizeBox = 2,
+    ColorCell = 3,
+    EraserButton = 4,
+    SaveButton = 5,
+    CloseButton = 6
+};
 
 constexpr int kPanelBaseDpi = 96;  // 100 % scaling: the sizes below
 constexpr int kPanelWidth = 320;

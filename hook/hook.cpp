@@ -116,7 +116,7 @@ void StopHookThread()
     hookThreadId = 0;
 }
 
-} // namespace
+}  // namespace
 
 // TRUE while the hook is in place. The program calls this at every return to stand-by, so a
 // second call only redirects the reports: one hook, one report per press.

@@ -137,7 +137,6 @@ int AskSavePath(HWND owner, char (&path)[260])
     return confirmed;
 }
 
-
 void SaveDrawing(HWND window, HDC drawing)
 {
     char path[260];

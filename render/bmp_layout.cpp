@@ -43,7 +43,7 @@ void FillBmpHeaders(int32_t width, int32_t height, const BmpLayout& layout, uint
     Put32(headers + 14, 40);               // information header size
     Put32(headers + 18, static_cast<uint32_t>(width));
     Put32(headers + 22, static_cast<uint32_t>(height));  // positive: bottom-up
-    Put16(headers + 26, 1);                // planes
-    Put16(headers + 28, 24);               // bits per pixel; compression 0 is BI_RGB
+    Put16(headers + 26, 1);                              // planes
+    Put16(headers + 28, 24);                             // bits per pixel; compression 0 is BI_RGB
     Put32(headers + 34, layout.imageSize);
 }

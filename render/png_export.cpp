@@ -64,7 +64,8 @@ bool EncodePng(int width, int height, const void* bottomUpRows, uint32_t stride,
             if (SUCCEEDED(GetHGlobalFromStream(stream.p, &memory)) && SUCCEEDED(stream->Stat(&stat, STATFLAG_NONAME))) {
                 const void* bytes = GlobalLock(memory);
                 if (bytes != nullptr) {
-                    out.assign(static_cast<const uint8_t*>(bytes), static_cast<const uint8_t*>(bytes) + stat.cbSize.QuadPart);
+                    out.assign(static_cast<const uint8_t*>(bytes),
+                               static_cast<const uint8_t*>(bytes) + stat.cbSize.QuadPart);
                     GlobalUnlock(memory);
                     encoded = !out.empty();
                 }

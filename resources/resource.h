@@ -25,5 +25,5 @@
 #define IDS_MOUSE_HOOK 121
 #define IDS_NON_TRAY_NOTICE 122
 #define IDS_HOTKEY_FAILED 123
-#define IDS_SAVE_FAILED 124  // a picture that could not be written; the path and the reason follow
+#define IDS_SAVE_FAILED 124    // a picture that could not be written; the path and the reason follow
 #define IDS_CREATE_FAILED 125  // the paint window could not be created

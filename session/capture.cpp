@@ -24,7 +24,8 @@ HBITMAP BitmapFromClipboardDib(HDC screen, SIZE& size)
         const auto* header = static_cast<const BITMAPINFOHEADER*>(block);
         const auto* bits = static_cast<const BYTE*>(block) + layout.bitsOffset;
         // GDI places a top-down bitmap upright by itself; only the copy below needs its positive height.
-        bitmap = CreateDIBitmap(screen, header, CBM_INIT, bits, reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
+        bitmap =
+            CreateDIBitmap(screen, header, CBM_INIT, bits, reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS);
         size = SIZE{layout.width, layout.height};
     }
     GlobalUnlock(data);

@@ -41,16 +41,19 @@ bool ReadDibLayout(const void* block, size_t blockSize, DibLayout& out)
         storedHeight > kMaxDibSide)
         return false;
     switch (bitCount) {
-    case 1: case 4: case 8: case 24:
+    case 1:
+    case 4:
+    case 8:
+    case 24:
         if (compression != kBiRgb)
             return false;
         break;
-    case 16: case 32:
+    case 16:
+    case 32:
         if (compression != kBiRgb && compression != kBiBitfields)
             return false;
         break;
-    default:
-        return false;
+    default: return false;
     }
 
     // 64-bit arithmetic throughout: every count below comes from the untrusted header.

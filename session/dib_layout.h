@@ -5,11 +5,11 @@
 #include <cstdint>
 
 struct DibLayout {
-    int32_t width;         // pixels, positive
-    int32_t height;        // rows, positive whatever the stored orientation
-    bool topDown;          // the header's height was negative: first row stored is the top one
-    size_t bitsOffset;     // from the start of the block: header, bit-field masks, colour table
-    size_t bitsSize;       // bytes of pixel rows, each padded to four bytes
+    int32_t width;      // pixels, positive
+    int32_t height;     // rows, positive whatever the stored orientation
+    bool topDown;       // the header's height was negative: first row stored is the top one
+    size_t bitsOffset;  // from the start of the block: header, bit-field masks, colour table
+    size_t bitsSize;    // bytes of pixel rows, each padded to four bytes
 };
 
 // Largest width or height accepted; GDI cannot make much larger bitmaps anyway.

@@ -56,7 +56,7 @@ GestureAction LeftDown(GestureState& s, POINT p, uint32_t keyFlags, const Pointe
     if (s.gestureButton == kLeftButton)
         return DrawTo(s, p);  // resumes a stroke whose left button was let go while another stayed held
     if (s.gestureButton != 0)
-        return a;             // recorded, but a right or middle gesture draws nothing
+        return a;  // recorded, but a right or middle gesture draws nothing
     s.gestureButton = kLeftButton;
     a.hidePanel = true;
     const int mode = StrokeModeFromKeyFlags(keyFlags);

@@ -48,7 +48,7 @@ struct GestureAction {
 struct PointerContext {
     bool panelWasVisible = false;  // before the panel's handler ran
     bool overPanel = false;
-    bool highlighterPen = false;   // the pen is the tool and the highlighter is on
+    bool highlighterPen = false;  // the pen is the tool and the highlighter is on
 };
 
 // Forgets the buttons and the wheel's rotation at the creation of a paint window; the stroke fields

@@ -10,8 +10,8 @@
 #include "session/paint_state.h"
 #include "session/pen_keys.h"
 #include "session/present.h"
-#include "shell/base/hot_key.h"
 #include "session/session_objects.h"
+#include "shell/base/hot_key.h"
 #include "shell/base/platform.h"
 #include "shell/base/settings.h"
 

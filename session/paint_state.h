@@ -5,6 +5,6 @@
 #include "session/gesture.h"
 
 extern GestureState gesture;
-extern unsigned zoomLevel;   // 0..5, the view is magnified zoomLevel + 1 times
-extern POINT lastPointer;    // last pointer position, client coordinates
+extern unsigned zoomLevel;       // 0..5, the view is magnified zoomLevel + 1 times
+extern POINT lastPointer;        // last pointer position, client coordinates
 extern UndoHistory undoHistory;  // the session's committed marks, emptied when it ends

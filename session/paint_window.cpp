@@ -1,7 +1,6 @@
 #include "session/paint_window.h"
 
 #include "canvas/compose.h"
-#include "shell/base/default_palette.h"
 #include "canvas/palette_panel.h"
 #include "canvas/surfaces.h"
 #include "canvas/tool_state.h"
@@ -15,6 +14,7 @@
 #include "session/pointer_input.h"
 #include "session/present.h"
 #include "session/session_objects.h"
+#include "shell/base/default_palette.h"
 #include "shell/base/messages.h"
 #include "shell/base/monitor.h"
 #include "shell/base/platform.h"
@@ -138,6 +138,12 @@ void OnCapture(HWND window)
         PresentRect(window, nullptr);
 }
 
+// Only the pen row acts on the release of a system key; the rest (Alt+F4 among them) is the system's.
+LRESULT OnSystemKeyUp(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    return OnSysKeyUp(static_cast<UINT>(wParam)) ? 0 : DefWindowProcA(window, WM_SYSKEYUP, wParam, lParam);
+}
+
 // Pointer positions are the low and high words of lParam, each sign-extended: left of or above a
 // primary monitor they are negative.
 POINT PointFrom(LPARAM lParam)
@@ -156,7 +162,7 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: OnKeyDown(window, static_cast<UINT>(wParam)); break;  // and the default processing: Alt+F4
     case WM_KEYUP: OnKeyUp(window, static_cast<UINT>(wParam)); return 0;
-    case WM_SYSKEYUP: if (OnSysKeyUp(static_cast<UINT>(wParam))) return 0; break;
+    case WM_SYSKEYUP: return OnSystemKeyUp(window, wParam, lParam);
     case WM_MOUSEMOVE: OnPointerMove(window, PointFrom(lParam), wParam); return 0;
     case WM_LBUTTONDOWN: OnPointerButtonDown(window, kLeftButton, PointFrom(lParam), wParam); return 0;
     case WM_RBUTTONDOWN: OnPointerButtonDown(window, kRightButton, PointFrom(lParam), wParam); return 0;
@@ -174,7 +180,10 @@ LRESULT CALLBACK PaintWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case PWM_SETHIGHLIGHT: ApplyTool(); return 0;
     case PWM_CLEAR: OnClear(window); return 0;
     case PWM_EDITCOLOR: EditPaletteColor(window, static_cast<uint32_t>(wParam)); return 0;
-    case PWM_SAVEBITMAP: if (SurfacesExist()) SaveDrawing(window, drawingSurface); return 0;
+    case PWM_SAVEBITMAP:
+        if (SurfacesExist())
+            SaveDrawing(window, drawingSurface);
+        return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -105,7 +105,8 @@ void OnPointerButtonDown(HWND window, int button, POINT p, WPARAM keyFlags)
     ReleaseMissed(window, p, keyFlags, 0);
     const bool wasVisible = palettePanel().visible;
     palettePanel().onButtonDown(p, button);
-    CarryOutGesture(window, GestureButtonDown(gesture, button, p, static_cast<uint32_t>(keyFlags), Context(p, wasVisible)), p);
+    CarryOutGesture(window,
+                    GestureButtonDown(gesture, button, p, static_cast<uint32_t>(keyFlags), Context(p, wasVisible)), p);
 }
 
 void OnPointerButtonUp(HWND window, int button, POINT p, WPARAM keyFlags)

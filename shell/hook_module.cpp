@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "shell/exe_path.h"
 #include "shell/base/messages.h"
+#include "shell/exe_path.h"
 
 namespace {
 

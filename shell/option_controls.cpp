@@ -9,11 +9,11 @@
 
 #include "resources/resource.h"
 #include "shell/base/default_palette.h"
+#include "shell/base/platform.h"
+#include "shell/base/settings.h"
 #include "shell/exe_path.h"
 #include "shell/hook_module.h"
 #include "shell/launch_rules.h"
-#include "shell/base/platform.h"
-#include "shell/base/settings.h"
 
 namespace {
 
@@ -24,8 +24,7 @@ constexpr DWORD kPushButtonStyle = BS_PUSHBUTTON | BS_VCENTER;
 constexpr DWORD kHotKeyStyle = 0x0880;
 constexpr DWORD kDelayEditStyle = ES_RIGHT | ES_AUTOHSCROLL;
 constexpr DWORD kUpDownStyle = UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS;
-static_assert(kCheckBoxStyle == 0x0C03 && kPushButtonStyle == 0x0C00 && kDelayEditStyle == 0x82 &&
-                  kUpDownStyle == 0xA2,
+static_assert(kCheckBoxStyle == 0x0C03 && kPushButtonStyle == 0x0C00 && kDelayEditStyle == 0x82 && kUpDownStyle == 0xA2,
               "the controls' styles");
 
 struct ControlSpec {
@@ -185,19 +184,13 @@ void OnCheckBoxClicked(HWND window, int id, uint32_t bit)
         Enable(window, kHotKeyBox, checked);
         Enable(window, kLaunchKeyEdit, checked && (Settings.flags & OPT_HOTKEY));
         break;
-    case kHotKeyBox:
-        Enable(window, kLaunchKeyEdit, checked);
-        break;
+    case kHotKeyBox: Enable(window, kLaunchKeyEdit, checked); break;
     case kDelayBox:
         Enable(window, kDelayUpDown, checked);
         Enable(window, kDelayEdit, checked);
         break;
-    case kPenKeyBox:
-        Enable(window, kPenKeyEdit, checked);
-        break;
-    case kRememberPaletteBox:
-        Enable(window, kResetButton, checked);
-        break;
+    case kPenKeyBox: Enable(window, kPenKeyEdit, checked); break;
+    case kRememberPaletteBox: Enable(window, kResetButton, checked); break;
     }
 }
 
@@ -237,7 +230,8 @@ void BuildOptionControls(HWND window, HINSTANCE instance)
     HFONT font = FontFor(layoutDpi);
     KeepFont(font);
     for (const ControlSpec& c : kControls)
-        CreateControl(c.text, c.style, instance, window, c.id, c.className, c.x, c.y, c.width, c.height, c.exStyle, font);
+        CreateControl(c.text, c.style, instance, window, c.id, c.className, c.x, c.y, c.width, c.height, c.exStyle,
+                      font);
 
     HWND launchKey = Control(window, kLaunchKeyEdit);
     // A key alone, or with only one of Shift, Ctrl and Alt, would be taken from every other program:
@@ -266,8 +260,8 @@ void OptionsWindowSize(HWND window, UINT dpi, POINT& outer, POINT& client)
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
     // Windows 10 1607 on: the caption and frame as drawn at that DPI, not at the system's.
     using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    const auto adjustForDpi = reinterpret_cast<AdjustForDpiFn>(
-        reinterpret_cast<void*>(Platform.user32Function("AdjustWindowRectExForDpi")));
+    const auto adjustForDpi =
+        reinterpret_cast<AdjustForDpiFn>(reinterpret_cast<void*>(Platform.user32Function("AdjustWindowRectExForDpi")));
     if (adjustForDpi)
         adjustForDpi(&r, style, FALSE, exStyle, dpi);
     else
@@ -314,12 +308,8 @@ void OnOptionCommand(HWND window, int id, int code)
         }
     }
     switch (id) {
-    case kDelayEdit:
-        OnDelayEditChanged(Control(window, id));
-        break;
-    case kPenKeyEdit:
-        Settings.penSelectKey = HotKeyValue(Control(window, id));
-        break;
+    case kDelayEdit: OnDelayEditChanged(Control(window, id)); break;
+    case kPenKeyEdit: Settings.penSelectKey = HotKeyValue(Control(window, id)); break;
     case kResetButton:
         if (code == BN_CLICKED)
             std::copy(std::begin(defaultPalette), std::end(defaultPalette), Settings.palette);

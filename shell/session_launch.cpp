@@ -3,9 +3,9 @@
 #include "resources/resource.h"
 #include "session/paint_window.h"
 #include "shell/base/hot_key.h"
-#include "shell/launch_rules.h"
 #include "shell/base/messages.h"
 #include "shell/base/settings.h"
+#include "shell/launch_rules.h"
 #include "shell/settings_window_state.h"
 
 int ShowProgramMessage(HWND owner, UINT stringId, UINT buttonsAndIcon)

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "shell/exe_path.h"
 #include "shell/base/safe_file.h"
+#include "shell/exe_path.h"
 
 bool LoadSettingsFrom(const char* path, SettingsRecord& record)
 {

@@ -2,14 +2,14 @@
 
 #include "render/dialog_placement.h"
 #include "resources/resource.h"
-#include "shell/exe_path.h"
-#include "shell/hook_module.h"
 #include "shell/base/messages.h"
 #include "shell/base/monitor.h"
-#include "shell/option_controls.h"
 #include "shell/base/platform.h"
-#include "shell/session_launch.h"
 #include "shell/base/settings.h"
+#include "shell/exe_path.h"
+#include "shell/hook_module.h"
+#include "shell/option_controls.h"
+#include "shell/session_launch.h"
 #include "shell/settings_file.h"
 #include "shell/settings_window_state.h"
 #include "shell/tray_icon.h"
@@ -55,7 +55,8 @@ void OnClose(HWND window)
     }
     if (Settings.flags & OPT_HOTKEY) {
         RegisterLaunchHotKey(window);
-        if (!hotKeyRegistered && ShowProgramMessage(window, IDS_HOTKEY_FAILED, MB_OKCANCEL | MB_ICONWARNING) == IDCANCEL)
+        if (!hotKeyRegistered &&
+            ShowProgramMessage(window, IDS_HOTKEY_FAILED, MB_OKCANCEL | MB_ICONWARNING) == IDCANCEL)
             return;  // stay open so that another key can be chosen
     }
     if (Settings.flags & OPT_MOUSE_HOOK)
@@ -136,7 +137,10 @@ LRESULT CALLBACK SettingsWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_HOTKEY: PostMessageA(window, TWM_LAUNCH, 0, 0); return 0;
     case TWM_TRAY_NOTIFY: OnTrayNotify(window, static_cast<UINT>(lParam)); return 0;
     case TWM_LAUNCH: StartSession(window, lParam != 0); return 0;
-    case WM_TIMER: if (wParam == LAUNCH_TIMER_ID) OnLaunchDelayOver(window); return 0;
+    case WM_TIMER:
+        if (wParam == LAUNCH_TIMER_ID)
+            OnLaunchDelayOver(window);
+        return 0;
     case TWM_SESSION_ENDED: OnSessionEnded(window); return 0;
     case TWM_HOOK_EVENT: return OnHookEvent(window, wParam);
     }

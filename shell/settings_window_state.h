@@ -8,5 +8,5 @@ constexpr int HOTKEY_ID = 1;
 // without it the one session started at creation ends the program.
 extern bool trayMode;
 extern HINSTANCE programInstance;  // the program's instance, for every resource load
-extern HWND paintWindow;        // the running session's window; null between sessions
+extern HWND paintWindow;           // the running session's window; null between sessions
 extern bool hotKeyRegistered;

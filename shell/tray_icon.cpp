@@ -1,10 +1,10 @@
 #include "shell/tray_icon.h"
 
 #include "resources/resource.h"
-#include "shell/launch_rules.h"
 #include "shell/base/messages.h"
 #include "shell/base/monitor.h"
 #include "shell/base/platform.h"
+#include "shell/launch_rules.h"
 #include "shell/settings_window_state.h"
 
 bool trayIconAdded;
@@ -42,8 +42,8 @@ void AddTrayIcon(HWND window)
     notifyIcon.uID = TRAY_ICON_ID;
     notifyIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     notifyIcon.uCallbackMessage = TWM_TRAY_NOTIFY;
-    notifyIcon.hIcon = static_cast<HICON>(
-        LoadImageA(programInstance, MAKEINTRESOURCEA(IDI_APP_SMALL), IMAGE_ICON, 0, 0, LR_SHARED));
+    notifyIcon.hIcon =
+        static_cast<HICON>(LoadImageA(programInstance, MAKEINTRESOURCEA(IDI_APP_SMALL), IMAGE_ICON, 0, 0, LR_SHARED));
     lstrcpynA(notifyIcon.szTip, kProgramName, sizeof(notifyIcon.szTip));
     trayIconAdded = NotifyShell(NIM_ADD);
 }
@@ -62,16 +62,12 @@ void OnTrayNotify(HWND window, UINT mouseMessage)
 {
     switch (mouseMessage) {
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-        SetCapture(window);
-        break;
+    case WM_RBUTTONDOWN: SetCapture(window); break;
     case WM_LBUTTONUP:
         PostMessageA(window, TWM_LAUNCH, 0, 1);
         ReleaseCapture();
         break;
-    case WM_RBUTTONUP:
-        ShowTrayMenu(window);
-        break;
+    case WM_RBUTTONUP: ShowTrayMenu(window); break;
     }
 }
 

@@ -9,11 +9,11 @@ constexpr UINT TWM_HOOK_EVENT = WM_USER + 1000;  // from the mouse-hook module, 
 
 // Delivered by calling the paint window procedure directly, never through the queue.
 constexpr UINT PWM_CAPTURE = WM_USER + 1;
-constexpr UINT PWM_REFRESH = WM_USER + 11;      // lParam: const RECT* in client coordinates, or 0 for all
-constexpr UINT PWM_SETTOOL = WM_USER + 12;      // wParam pen width (0: eraser), lParam colour
+constexpr UINT PWM_REFRESH = WM_USER + 11;  // lParam: const RECT* in client coordinates, or 0 for all
+constexpr UINT PWM_SETTOOL = WM_USER + 12;  // wParam pen width (0: eraser), lParam colour
 constexpr UINT PWM_SAVEBITMAP = WM_USER + 13;
-constexpr UINT PWM_EDITCOLOR = WM_USER + 14;    // wParam cell index
-constexpr UINT PWM_SETHIGHLIGHT = WM_USER + 15; // wParam non-zero: highlighter on
+constexpr UINT PWM_EDITCOLOR = WM_USER + 14;     // wParam cell index
+constexpr UINT PWM_SETHIGHLIGHT = WM_USER + 15;  // wParam non-zero: highlighter on
 constexpr UINT PWM_CLEAR = WM_USER + 16;
 
 static_assert(TWM_LAUNCH == 1026 && TWM_SESSION_ENDED == 1027 && TWM_TRAY_NOTIFY == 1028 && TWM_HOOK_EVENT == 2024,

@@ -32,9 +32,9 @@ const MultiMonitorApi& Api()
         return api;
     api.decided = true;
     // All seven or none: a system with only some of them is treated as single-screen.
-    const bool allPresent = Platform.user32Function("MonitorFromWindow") && Platform.user32Function("MonitorFromRect") &&
-                            Platform.user32Function("EnumDisplayMonitors") &&
-                            Platform.user32Function("EnumDisplayDevicesA");
+    const bool allPresent =
+        Platform.user32Function("MonitorFromWindow") && Platform.user32Function("MonitorFromRect") &&
+        Platform.user32Function("EnumDisplayMonitors") && Platform.user32Function("EnumDisplayDevicesA");
     api.getSystemMetrics = Lookup<GetSystemMetricsFn>("GetSystemMetrics");
     api.monitorFromPoint = Lookup<MonitorFromPointFn>("MonitorFromPoint");
     api.getMonitorInfo = Lookup<GetMonitorInfoFn>("GetMonitorInfoA");
@@ -49,7 +49,8 @@ const MultiMonitorApi& Api()
 
 bool FallbackMonitorInfo(HMONITOR monitor, MONITORINFO* info)
 {
-    if (reinterpret_cast<UINT_PTR>(monitor) != kFallbackMonitor || info == nullptr || info->cbSize < sizeof(MONITORINFO))
+    if (reinterpret_cast<UINT_PTR>(monitor) != kFallbackMonitor || info == nullptr ||
+        info->cbSize < sizeof(MONITORINFO))
         return false;
     RECT work;
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
@@ -70,10 +71,8 @@ int MonitorMetric(int index)
     if (a.available)
         return a.getSystemMetrics(index);
     switch (index) {
-    case SM_CXVIRTUALSCREEN:
-        return GetSystemMetrics(SM_CXSCREEN);
-    case SM_CYVIRTUALSCREEN:
-        return GetSystemMetrics(SM_CYSCREEN);
+    case SM_CXVIRTUALSCREEN: return GetSystemMetrics(SM_CXSCREEN);
+    case SM_CYVIRTUALSCREEN: return GetSystemMetrics(SM_CYSCREEN);
     default:
         // The virtual screen's origin is the primary screen's corner.
         return index <= SM_YVIRTUALSCREEN && index >= SM_XVIRTUALSCREEN ? 0 : GetSystemMetrics(index);

@@ -78,8 +78,8 @@ UINT MonitorDpi(HMONITOR monitor)
 
 PlatformFunctions SystemPlatform()
 {
-    return PlatformFunctions{SleepFor, SendPrintScreenPress, CursorPos, AsyncKeyState, KeyboardState, User32Function,
-                             WriteWholeFile, MonitorDpi, TempFileName, GeometricPen};
+    return PlatformFunctions{SleepFor,       SendPrintScreenPress, CursorPos,  AsyncKeyState, KeyboardState,
+                             User32Function, WriteWholeFile,       MonitorDpi, TempFileName,  GeometricPen};
 }
 
 PlatformFunctions Platform = SystemPlatform();

@@ -14,7 +14,7 @@ struct PlatformFunctions {
     BOOL (*getKeyboardState)(BYTE* keys);         // this thread's state, for the pen keys
     FARPROC (*user32Function)(const char* name);  // null: the function is missing on this system
     BOOL (*writeFile)(HANDLE file, const void* bytes, DWORD size, DWORD* written);  // the files we save
-    UINT (*monitorDpi)(HMONITOR monitor);         // 96 at 100 % scaling
+    UINT (*monitorDpi)(HMONITOR monitor);                                           // 96 at 100 % scaling
     // GetTempFileNameA. Windows refuses a folder longer than MAX_PATH - 14 characters; Wine does not.
     bool (*tempFileName)(const char* folder, const char* prefix, char (&name)[MAX_PATH]);
     HPEN (*extCreatePen)(DWORD style, DWORD width, const LOGBRUSH* brush);  // no user style entries
