@@ -44,8 +44,7 @@ struct Canvas {
         }
     }
     const bool erase;
-    HDC dc[3]; HBITMAP bitmap[3]; DWORD* bits[3];
-    PenRenderer pen; Eraser eraser;
+    HDC dc[3]; HBITMAP bitmap[3]; DWORD* bits[3]; PenRenderer pen; Eraser eraser;
 };
 
 // Wanted: the last answer (-1s for null); pixels changed (-1: some); pixels blended more than the
@@ -59,6 +58,7 @@ TEST(StrokeRendering, ChangesOnlyTheAnsweredAreaAndCommitsOrRevertsIt)
         {"rectangle: three bands, each pixel once", 'h', {{Box, 150, 130}}, {100, 80, 150, 130, 2500, 0, 0}},
         {"shrunk rubber band: both repainted", 'h', {{Box, 150, 130}, {Box, 120, 110}}, {100, 80, 150, 130, 600, 0, 0}},
         {"opaque rectangle: a full width of margin", 'p', {{Box, 150, 130}}, {95, 95, 155, 135, -1, 0, 0}},
+        {"opaque point: a full width of margin", 'p', {{Down, 10, 10}}, {5, 5, 15, 15, -1, 0, 0}},
         {"joins the pending", 'h', {{Down, 100, 50}, {Move, 110, 50}, {Down, 100, 150}, {Move, 110, 150}, {Commit}},
          {100, 31, 110, 151, 400, 0, 1}},
         {"wipes the pending", 'h', {{Down, 100, 50}, {Move, 110, 50}, {Box, 150, 130}}, {100, 31, 150, 130, 2500, 0, 0}},
