@@ -26,8 +26,7 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return message >= WM_USER ? answer : DefWindowProcW(window, message, wParam, lParam);
 }
 
-// Each mouse event (X button 2 for the X button), then, when asked, 60 ms of this thread's messages.
-void Input(const std::vector<DWORD>& events, bool pump = true)
+void Input(const std::vector<DWORD>& events, bool pump = true)  // each (X: button 2), then 60 ms of this thread's messages
 {
     for (const DWORD flags : events) {
         const DWORD data = flags & (MOUSEEVENTF_XDOWN | MOUSEEVENTF_XUP) ? XBUTTON2 : 0;
