@@ -1,8 +1,7 @@
 // Random mouse messages offered to the palette panel and the gesture as the paint window offers them:
-// first the releases the key flags no longer show (the panel's press, then the gesture's buttons,
-// middle, right, left), then the panel's step, then the gesture's, whose hiding and showing the
-// panel follows. After every message both must be in a state they can be in, and neither may hold a
-// button the message shows released. What each step asks for is the unit tables' business.
+// first the releases the key flags no longer show, then the panel's step, then the gesture's, whose
+// hiding and showing the panel follows. After each, both must be in a state they can be in, and
+// neither may hold a button the message shows released. What each step asks is the unit tables' business.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -19,11 +18,9 @@ GestureState gesture;
 
 void Require(bool holds, const char* what)
 {
-    if (!holds) {
-        std::fprintf(stderr, "%s: panel press %d part %d visible %d; gesture buttons %d by %d\n", what, panel.pressButton,
-                     int(panel.pressPart), panel.visible, gesture.buttonsDown, gesture.gestureButton);
-        std::abort();
-    }
+    if (!holds)
+        std::fprintf(stderr, "%s: panel press %d, gesture buttons %d by %d\n", what, panel.pressButton,
+                     gesture.buttonsDown, gesture.gestureButton), std::abort();
 }
 
 void Panel(const PanelAction& a, bool lost = false)
@@ -39,17 +36,17 @@ void Gesture(const GestureAction& a)
 {
     if (a.hidePanel)
         panel.visible = false, Panel(PanelAction{{PanelEffect::EndPress}});
-    if (a.showPanel)
+    if (a.showPanel)  // where the press grabbed it
         panel.visible = true, panel.bounds = RectFromSize({a.point.x - panel.grabPoint.x, a.point.y - panel.grabPoint.y},
                                                           {kPanelWidth, kPanelHeight});
 }
 
-PointerContext Context(POINT p, bool wasVisible, bool pen) { return {wasVisible, panel.visible && RectContains(panel.bounds, p), pen}; }
+PointerContext At(POINT p, bool wasVisible, bool pen) { return {wasVisible, panel.visible && RectContains(panel.bounds, p), pen}; }
 
 void Release(int button, POINT p, bool pen)
 {
     Panel(PanelButtonUp(panel, p, button));
-    Gesture(GestureButtonUp(gesture, button, p, Context(p, panel.visible, pen)));
+    Gesture(GestureButtonUp(gesture, button, p, At(p, panel.visible, pen)));
 }
 
 }  // namespace
@@ -57,16 +54,15 @@ void Release(int button, POINT p, bool pen)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     auto next = [&]() -> uint8_t { return size ? (--size, *data++) : 0; };
-    panel = PanelState(), gesture = GestureState();
-    panel.visible = true;
+    panel = PanelState(), gesture = GestureState(), panel.visible = true;
     for (unsigned zoom = 0; size > 0;) {
         const int op = next() % 7, facts = next(), button = 1 << (next() % 3);
         const POINT p = {int16_t(next() | next() << 8), int16_t(next() | next() << 8)};  // lParam's words, signed
         const uint32_t keyFlags = next() & 0x7F;
         const bool pen = facts & 1;  // the highlighter is the tool
         // MK_LBUTTON 0x01, MK_RBUTTON 0x02, MK_MBUTTON 0x10; a press holds its own button.
-        const int held = (keyFlags & 1) | (keyFlags & 2) | (keyFlags & 0x10 ? 4 : 0) | (op == 0 ? button : 0);
-        if (op < 5) {
+        const int held = (keyFlags & 3) | (keyFlags & 0x10 ? 4 : 0) | (op == 0 ? button : 0);
+        if (op < 5) {  // the panel's press first, then the gesture's buttons in their order
             Panel(PanelReleaseLost(panel, HeldButtons(keyFlags) | (op == 1 ? button : 0)), true);
             const int missed = MissedReleases(gesture, keyFlags, op == 1 ? button : 0);
             for (int b : kReleaseOrder)
@@ -75,16 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         const bool wasVisible = panel.visible;
         switch (op) {
-        case 0:
-            Panel(PanelButtonDown(panel, p, button));
-            Gesture(GestureButtonDown(gesture, button, p, keyFlags, Context(p, wasVisible, pen)));
-            break;
+        case 0: Panel(PanelButtonDown(panel, p, button)), Gesture(GestureButtonDown(gesture, button, p, keyFlags, At(p, wasVisible, pen))); break;
         case 1: Release(button, p, pen); break;
-        case 2:
-            if (panel.visible)
-                Panel(PanelMouseMove(panel, p));
-            Gesture(GestureMove(gesture, p));
-            break;
+        case 2: wasVisible ? Panel(PanelMouseMove(panel, p)) : void(), Gesture(GestureMove(gesture, p)); break;
         case 3: Panel(PanelDoubleClick(panel, p, button)); break;
         case 4: zoom = ZoomAfterWheel(gesture, zoom, p.x); break;
         case 5: SelectPanelTool(panel, facts >> 1); break;
@@ -92,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         const int b = panel.pressButton;
         Require(op > 4 || ((gesture.buttonsDown | b) & ~held) == 0, "a button the message shows released is held");
-        Require((gesture.gestureButton == 0) == (gesture.buttonsDown == 0), "a gesture without buttons, or buttons without one");
+        Require((gesture.gestureButton == 0) == (gesture.buttonsDown == 0), "a gesture without buttons, or buttons alone");
         Require((b == 0 || b == 1 || b == 2 || b == 4) && (b != 0 || panel.pressPart == PanelPart::None) && (panel.visible || b == 0),
                 "a press that is no button, a part without a press, or the press of a hidden panel");
         Require(zoom <= kMaxZoomLevel && std::abs(gesture.wheelDelta) < kWheelDelta && panel.penSize >= 1 &&
