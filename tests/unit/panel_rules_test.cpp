@@ -78,8 +78,7 @@ TEST(PanelLayout, EveryPartHitOnItsEdgesAndNotBeyond)
                                {r.right, r.bottom - 1}, {r.left, r.top - 1}, {r.right - 1, r.bottom}})
             EXPECT_EQ(HitPanelPart(q, true, &cell) == part && cell == index, i++ < 2) << q.x << "," << q.y;
     }
-    int cell;
-    EXPECT_EQ(HitPanelPart(Mid(SizeBoxRect()), false, &cell), PanelPart::None) << "no size box with the eraser";
+    EXPECT_EQ(HitPanelPart(Mid(SizeBoxRect()), false, nullptr), P::None) << "no size box with the eraser";
     // The size drag: a pixel a width per four upward, truncated toward zero, kept in 1..20 (compared unsigned).
     for (const auto& [up, want] : {std::pair{3, 5}, {-3, 5}, {-100, 1}, {100, 20}})
         EXPECT_EQ(ClampPenSize(static_cast<uint32_t>(DraggedPenSize(5, 100, 100 - up))), want) << up;
@@ -96,8 +95,8 @@ TEST(PenKeys, TheRowOfNineWithExactlyItsModifiers)
         {'1' | (0x0A << 8), '1', 2, -1, "the extended-key flag never matches"}};
     for (const auto& c : cases)
         EXPECT_EQ(PenKeyIndex(c.key, c.row, c.modifiers), c.want) << c.why;
-    EXPECT_TRUE(PenKeySwitchesToolKind(8, true) && PenKeySwitchesToolKind(3, false)) << "a stroke keeps its tool kind";
-    EXPECT_FALSE(PenKeySwitchesToolKind(3, true)) << "but takes another colour";
+    EXPECT_TRUE(PenKeySwitchesToolKind(8, true) && PenKeySwitchesToolKind(3, false) && !PenKeySwitchesToolKind(3, true))
+        << "a stroke keeps its kind of tool, but takes another colour";
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ void MenuIds(HMENU menu, std::vector<int>& ids)
     }
 }
 
-TEST(Resources, BothLanguagesTheSameIdsAndTheIconsTheirSizes)
+TEST(Resources, BothLanguagesTheSameIdsTheIconsTheirSizesAndEachCursorActsWhereItPoints)
 {
     std::vector<int> want;
     for (int id = IDS_TASKTRAY; id <= IDS_CREATE_FAILED; ++id)
@@ -60,12 +60,8 @@ TEST(Resources, BothLanguagesTheSameIdsAndTheIconsTheirSizes)
             got += dir[e];
         EXPECT_EQ(got, sizes) << id;
     }
-}
-
-// The hot spot is on a pixel the cursor shows (the pencil's tip, the highlighter's band), or in the
-// middle of the hollow outline it shows (the eraser's square).
-TEST(Resources, EachCursorActsWhereItPoints)
-{
+    // The hot spot is on a pixel the cursor shows (the pencil's tip, the highlighter's band), or in the
+    // middle of the hollow outline it shows (the eraser's square).
     for (int id : {IDC_PEN, IDC_ERASER, IDC_HIGHLIGHTER}) {
         HCURSOR cursor = HCURSOR(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_CURSOR, 32, 32, 0));
         ICONINFO info = {};

@@ -1,5 +1,5 @@
 // The shell's plain rules: the settings file's read rule, the paths derived from the command line,
-// the hot-key encoding, the tray menu alignment and the launch delay.
+// the hot-key encoding, the tray menu alignment (0x08 TPM_RIGHTALIGN, 0x20 TPM_BOTTOMALIGN) and the launch delay.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -72,23 +72,18 @@ TEST(Paths, CutByCharactersAndNeverPastTheBuffer)
     }
 }
 
-// Kept in the hot-key control's form (Shift 1, Ctrl 2, Alt 4, extended 8 in the second byte);
-// RegisterHotKey wants MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4, and MOD_WIN 8 never.
-TEST(HotKey, TheControlsFormAndRegisterHotKeysBits)
+TEST(LaunchRules, HotKeyBitsTrayMenuTowardsTheMiddleAndTheDelayIn1To60)
 {
+    // Kept in the hot-key control's form (Shift 1, Ctrl 2, Alt 4, extended 8 in the second byte);
+    // RegisterHotKey wants MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4, and MOD_WIN 8 never.
     for (const auto& [hotKey, want] : {std::pair{0x002Cu, 0u}, {0x012C, 4}, {0x022C, 2}, {0x042C, 1}, {0xFF41, 7}})
         EXPECT_EQ(HotKeyModifiers(hotKey), want) << std::hex << hotKey;
     uint8_t keys[256] = {};
     keys[0x10] = 0x80, keys[0x12] = 0x81, keys[0x11] = 0x01;  // Shift and Alt down, Ctrl only toggled
     EXPECT_EQ(PrintScreenHotKey(keys), 0x052Cu);
-}
-
-TEST(LaunchRules, TrayMenuTowardsTheMiddleAndTheDelayIn1To60)
-{
     const RECT primary = {0, 0, 1280, 800}, right = {1280, 0, 2304, 768};
     const struct { POINT p; RECT monitor; uint32_t want; const char* why; } menus[] = {
-        {{639, 399}, primary, 0x00, "upper left, just before both halves: TPM_LEFTALIGN | TPM_TOPALIGN"},
-        {{640, 400}, primary, 0x28, "the halves count as the far side: TPM_RIGHTALIGN | TPM_BOTTOMALIGN"},
+        {{639, 399}, primary, 0x00, "just before both halves: left, top"}, {{640, 400}, primary, 0x28, "the far side"},
         {{1300, 10}, right, 0x08, "halves of the coordinates, not of the extent: all of a right monitor"}};
     for (const auto& c : menus)
         EXPECT_EQ(TrayMenuAlignment(c.p, c.monitor), c.want) << c.why;
