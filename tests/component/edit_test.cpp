@@ -107,17 +107,14 @@ TEST_F(Editing, ANewMarkEndsRedoAndAPenRowOnCtrlYWins)
     EXPECT_EQ(palettePanel().colorIndex, 0);
 }
 
-TEST(UndoHistory, KeepsWithinItsBudgetDroppingTheOldest)
+TEST_F(Editing, TheHistoryKeepsWithinItsBudgetDroppingTheOldest)
 {
-    HDC surface = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(surface, CreateBitmap(100, 100, 1, 32, nullptr));
     UndoHistory history(2 * 10 * 10 * 4);  // two 10x10 steps
     for (int i = 0; i < 3; ++i)
-        history.keep(surface, RECT{i * 10, 0, i * 10 + 10, 10});
+        history.keep(committedSurface, RECT{i * 10, 0, i * 10 + 10, 10});
     EXPECT_EQ(history.undoCount(), 2u);
-    history.keep(surface, RECT{0, 0, 100, 100});
+    history.keep(committedSurface, RECT{0, 0, 100, 100});
     EXPECT_EQ(history.undoCount(), 0u) << "a step larger than the budget: nothing before it can be undone";
-    DeleteObject(SelectObject(surface, old)), DeleteDC(surface);
 }
 
 // What the clipboard and a PNG file hold is the picture the BMP file holds.
@@ -145,9 +142,9 @@ TEST_F(Editing, CopyAndPngHoldTheSavedPixels)
     ASSERT_HRESULT_SUCCEEDED(factory->CreateDecoderFromFilename(L"edit_test.png", nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder));
     decoder->GetContainerFormat(&format);
     EXPECT_TRUE(IsEqualGUID(format, GUID_ContainerFormatPng)) << "the decoder would read a BMP by that name too";
-    ASSERT_HRESULT_SUCCEEDED(decoder->GetFrame(0, &frame));
     const UINT stride = (width * 3 + 3) & ~3u;
     std::vector<BYTE> rows(size_t(stride) * height);
+    ASSERT_HRESULT_SUCCEEDED(decoder->GetFrame(0, &frame));
     ASSERT_HRESULT_SUCCEEDED(frame->CopyPixels(nullptr, stride, static_cast<UINT>(rows.size()), rows.data()));
     for (int y = 0; y < height; y += 7)
         ASSERT_EQ(std::string(reinterpret_cast<char*>(&rows[size_t(y) * stride]), width * 3), saved.substr(54 + size_t(height - 1 - y) * stride, width * 3)) << "row " << y;
@@ -156,11 +153,7 @@ TEST_F(Editing, CopyAndPngHoldTheSavedPixels)
 
 TEST_F(Editing, ACopyGivesUpOnAClipboardHeldElsewhere)
 {
-    std::thread holder([] {
-        OpenClipboard(CreateWindowA("STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
-        Sleep(1500);
-        CloseClipboard();
-    });
+    std::thread holder([] { OpenClipboard(CreateWindowA("STATIC", "", 0, 0, 0, 1, 1, 0, 0, 0, 0)), Sleep(1500), CloseClipboard(); });
     Sleep(100);
     const auto start = std::chrono::steady_clock::now();
     Key('C');
