@@ -293,6 +293,7 @@ TEST_F(Session, TakesTheRememberedToolAndWritesItBack)
         {all | hl, 3, 12, 3, 12, true, -1, "all remembered"},
         {all & ~OPT_REMEMBER_PEN_SIZE, 2, 12, 2, 5, false, -1, "width forgotten: 5"},
         {all | hl, 3, 12, 3, 12, true, 0, "the highlighter switched off in the panel"},
+        {all, 3, 12, 3, 12, false, 1, "and on"},
     };
     for (uint32_t& colour : Settings.palette)
         colour = 0x010203 * static_cast<uint32_t>(&colour - Settings.palette + 1);
@@ -300,10 +301,9 @@ TEST_F(Session, TakesTheRememberedToolAndWritesItBack)
         Settings.flags = c.flags, Settings.lastPen = c.pen, Settings.penSize = c.size;
         Start();
         PalettePanel& p = palettePanel();
-        const PenRenderer& r = penRenderer();
         for (int i = 0; i < kCellCount; ++i)
             EXPECT_EQ(p.cells[i].color, c.flags & OPT_REMEMBER_PALETTE ? Settings.palette[i] : defaultPalette[i]) << c.why;
-        EXPECT_TRUE(eraserMode || (r.width == c.width && r.color == p.cells[c.cell].color)) << c.why << ": the pen";
+        EXPECT_TRUE(penRenderer().width == c.width && penRenderer().color == p.cells[c.cell].color) << c.why << ": the pen";
         p.highlighter = c.switched < 0 ? p.highlighter : c.switched == 1;
         End();
         EXPECT_EQ(std::tuple(Settings.lastPen, Settings.penSize, (Settings.flags & hl) != 0),
