@@ -144,14 +144,16 @@ TEST_F(Session, OptionsFitTheirWindowAndEachBoxHasItsOwnBit)
     SettingsRecord record;  // options off disable their fields
     record.flags = 0x591, record.launchHotKey = 0x641, record.penSelectKey = 0x231;
     Reopen(record);
-    Send(kTaskTrayBox, BM_CLICK), Send(kTaskTrayBox, BM_CLICK);  // regression: this enabled a hot key's field
     const auto disabled = [this] {
         std::vector<int> ids;
         for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
             IsWindowEnabled(c) ? void() : ids.push_back(GetDlgCtrlID(c));
         return ids;
     };
-    EXPECT_EQ(disabled(), std::vector<int>({kMouseHookBox, kLaunchKeyEdit, kDelayEdit, kDelayUpDown, kPenKeyEdit, kResetButton}));
+    const std::vector<int> off = {kMouseHookBox, kLaunchKeyEdit, kDelayEdit, kDelayUpDown, kPenKeyEdit, kResetButton};
+    EXPECT_EQ(disabled(), off);
+    Send(kTaskTrayBox, BM_CLICK), Send(kTaskTrayBox, BM_CLICK);
+    EXPECT_EQ(disabled(), off) << "regression: the tray off and on again enabled the field of a hot key that is off";
     for (int box : {kHotKeyBox, kDelayBox, kPenKeyBox, kRememberPaletteBox})
         Send(box, BM_CLICK);
     EXPECT_EQ(disabled(), std::vector<int>({kMouseHookBox})) << "each box enables its fields";
@@ -295,11 +297,9 @@ TEST_F(Session, TakesTheRememberedToolAndWritesItBack)
         {all | hl, 3, 12, 3, 12, true, 0, "the highlighter switched off in the panel"},
         {all, 3, 12, 3, 12, false, 1, "and on"},
     };
-    for (uint32_t& colour : Settings.palette)
-        colour = 0x010203 * static_cast<uint32_t>(&colour - Settings.palette + 1);
+    for (uint32_t& colour : Settings.palette) colour = 0x010203 * static_cast<uint32_t>(&colour - Settings.palette + 1);
     for (const auto& c : cases) {
-        Settings.flags = c.flags, Settings.lastPen = c.pen, Settings.penSize = c.size;
-        Start();
+        Settings.flags = c.flags, Settings.lastPen = c.pen, Settings.penSize = c.size, Start();
         PalettePanel& p = palettePanel();
         for (int i = 0; i < kCellCount; ++i)
             EXPECT_EQ(p.cells[i].color, c.flags & OPT_REMEMBER_PALETTE ? Settings.palette[i] : defaultPalette[i]) << c.why;
