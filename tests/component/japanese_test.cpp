@@ -1,10 +1,7 @@
-// Run under a Japanese user locale (code page 932, UI language 1041): the command-line and path
-// rules with the system's own lead-byte table, and the menu the system picks.
+// Under a Japanese user locale (code page 932, UI language 1041): path rules with the system's lead bytes; its menu.
 #include <windows.h>
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "resources/resource.h"
 #include "shell/base/dbcs_path.h"
@@ -25,16 +22,13 @@ TEST(Japanese, PathRulesStepOverTheSystemsDoubleByteCharacters)
     EXPECT_STREQ(out, "C:\\\x95\x5C.cfg") << "the last dot that is no trail byte";
 }
 
-// Only here: another process cannot read a menu's items under Wine.
-TEST(Japanese, TheTrayMenuIsTheJapaneseOne)
+TEST(Japanese, TheTrayMenuIsTheJapaneseOne)  // only here: another process cannot read a menu's items under Wine
 {
     ASSERT_EQ(GetUserDefaultUILanguage(), 0x411) << "not run under the Japanese locale";
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_TRAY));
-    for (UINT id : {IDM_CONFIG, IDM_EXIT}) {
-        wchar_t text[40] = {};
-        EXPECT_GT(GetMenuStringW(GetSubMenu(menu, 0), id, text, 40, MF_BYCOMMAND), 0) << id;
-        EXPECT_GT(text[0], 0x7F) << id << ": not the English label";
-    }
+    wchar_t text[40];
+    for (UINT id : {IDM_CONFIG, IDM_EXIT})
+        EXPECT_TRUE(GetMenuStringW(GetSubMenu(menu, 0), id, text, 40, MF_BYCOMMAND) > 0 && text[0] > 0x7F) << id << ": English";
     DestroyMenu(menu);
 }
 
