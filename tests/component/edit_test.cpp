@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <fstream>
-#include <iterator>
 #include <thread>
 #include <vector>
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "canvas/tool_state.h"
 #include "resources/resource.h"
 
 namespace {
@@ -77,6 +78,20 @@ TEST(Resources, BothLanguagesTheSameIdsTheIconsTheirSizesAndEachCursorActsWhereI
                 left = std::min(left, i % 32), right = std::max(right, i % 32), top = std::min(top, i / 32), bottom = i / 32;
         const int x = info.xHotspot, y = info.yHotspot;
         EXPECT_TRUE(shown(x, y) || (x == (left + right + 1) / 2 && y == (top + bottom + 1) / 2)) << id << ": " << x;
+    }
+}
+
+// The tool cursors at 200 %, and at 100 % after that: a session loads them at its monitor's scale.
+TEST(ToolCursors, AtTheSystemsSizeForTheMonitorsDpiEachTime)
+{
+    for (const auto& [dpi, want] : {std::pair<UINT, const char*>{192, "64 2,60"}, {96, "32 1,30"}}) {
+        LoadToolCursors(GetModuleHandleA(nullptr), dpi);
+        ICONINFO info = {};
+        BITMAP mask = {};
+        ASSERT_TRUE(GetIconInfo(penCursor, &info) && GetObjectA(info.hbmMask, sizeof mask, &mask));
+        DeleteObject(info.hbmMask), DeleteObject(info.hbmColor);  // no colour bitmap: a monochrome cursor
+        EXPECT_EQ(std::to_string(mask.bmWidth) + " " + std::to_string(info.xHotspot) + "," + std::to_string(info.yHotspot), want)
+            << dpi << " DPI: the system's size, the pencil's tip at the hot spot, also when a session before had another";
     }
 }
 
