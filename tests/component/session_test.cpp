@@ -200,6 +200,28 @@ TEST_F(Session, OneTopmostSessionWaitsOnlyWhenToldAndFreesTheHotKeyMeanwhile)
     }
 }
 
+// Regression: the delay slept on the one thread, and every program that sends to all top-level
+// windows (setting changes, shutdown queries) hung with it. The picture is still the delay's end's.
+TEST_F(Session, TheLaunchDelayKeepsAnsweringTakesThePictureWhenItEndsAndExitCancelsIt)
+{
+    Platform.sleep = saved.sleep, Settings.flags |= OPT_VIA_CLIPBOARD, Settings.launchDelay = 5;
+    auto other = std::async(std::launch::async, [this] {  // another program, while the session waits
+        DWORD_PTR result;
+        return Sleep(500), SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 100, &result) && !IsWindowVisible(paintWindow);
+    });
+    HWND session = Start(true);
+    PutDib(0);  // the desktop as the delay ends
+    while (!IsWindowVisible(session) && MsgWaitForMultipleObjects(0, nullptr, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0)
+        Pump();
+    EXPECT_TRUE(other.get()) << "no answer within 100 ms during the delay";
+    EXPECT_EQ(GetPixel(captureSurface, 0, 0), kPicture[0]) << "not the picture of the delay's end";
+    End(), Start(true), SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_EQ(RunMessageLoop(), 0) << "Exit during the delay";
+    char cfg[kPathCapacity];
+    EXPECT_TRUE(SiblingPath(".cfg", cfg) && GetFileAttributesA(cfg) != INVALID_FILE_ATTRIBUTES) << "unsaved settings";
+    paintWindow = window = nullptr;  // gone with the settings window, as with the process
+}
+
 LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return message == WM_CREATE ? -1 : DefWindowProcA(window, message, wParam, lParam);
