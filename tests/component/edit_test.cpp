@@ -64,12 +64,7 @@ struct Editing : ::testing::Test {
 
 TEST_F(Editing, EveryKindOfMarkIsUndoneAndRedone)
 {
-    const struct {
-        const char* why;
-        uint32_t tool;  // a cell, or 8 for the eraser
-        bool highlighter, clearAll;
-        WPARAM keys;
-    } marks[] = {
+    const struct { const char* why; uint32_t tool; bool highlighter, clearAll; WPARAM keys; } marks[] = {  // tool 8: the eraser
         {"free stroke", 2, false, false, 0}, {"straight line", 3, false, false, MK_CONTROL}, {"rectangle", 4, false, false, MK_SHIFT},
         {"highlighter band", 5, true, false, 0}, {"eraser stroke", 8, false, false, 0}, {"clear-all", 0, false, true, 0},
     };

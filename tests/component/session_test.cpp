@@ -114,7 +114,6 @@ protected:
     void End() { SendMessageA(paintWindow, WM_CLOSE, 0, 0), Pump(); }
     static void Pump() { for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg); }
     LRESULT Send(int id, UINT message, WPARAM w = 0, LPARAM l = 0) { return SendDlgItemMessageA(window, id, message, w, l); }
-    std::pair<UINT, uint32_t> Delay() { return {GetDlgItemInt(window, kDelayEdit, nullptr, FALSE), Settings.launchDelay}; }
     const PlatformFunctions saved = Platform;
     HWND window = nullptr;
 };
@@ -167,11 +166,9 @@ TEST_F(Session, OptionsFitTheirWindowAndEachBoxHasItsOwnBit)
     for (int box : {kHotKeyBox, kDelayBox, kPenKeyBox, kRememberPaletteBox})
         Send(box, BM_CLICK);
     EXPECT_EQ(disabled(), std::vector<int>({kMouseHookBox})) << "each box enables its fields";
-    SetDlgItemTextA(window, kDelayEdit, "4294967297");
-    EXPECT_EQ(Delay(), std::pair(60u, 60u)) << "regression: wrapped round to 1 while the box showed the long number";
     SetDlgItemTextA(window, kDelayEdit, "");
     Send(kDelayEdit, WM_CHAR, '5', 1), Send(kDelayEdit, WM_CHAR, '\b', 1), Send(kDelayEdit, WM_CHAR, '8', 1);
-    EXPECT_EQ(Delay(), std::pair(8u, 8u)) << "regression: 5, Backspace, 8 gave 81 and so 60: the bound selected is typed over";
+    EXPECT_EQ(std::pair(GetDlgItemInt(window, kDelayEdit, nullptr, FALSE), Settings.launchDelay), std::pair(8u, 8u)) << "regression: 5, Backspace, 8 gave 81 and so 60: the bound selected is typed over";
     BYTE state[256] = {};  // regression: Alt+Print Screen was lost; only its release arrives, with Alt a WM_SYSKEYUP
     SetKeyboardState((state[VK_MENU] = 0x80, state)), Send(kLaunchKeyEdit, WM_SYSKEYUP, VK_SNAPSHOT, 0xC0000001);
     SetKeyboardState((state[VK_MENU] = 0, state));
@@ -222,10 +219,7 @@ TEST_F(Session, TheLaunchDelayKeepsAnsweringTakesThePictureWhenItEndsAndExitCanc
     paintWindow = window = nullptr;  // gone with the settings window, as with the process
 }
 
-LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return message == WM_CREATE ? -1 : DefWindowProcA(window, message, wParam, lParam);
-}
+LRESULT CALLBACK RefuseCreation(HWND w, UINT m, WPARAM wp, LPARAM lp) { return m == WM_CREATE ? -1 : DefWindowProcA(w, m, wp, lp); }
 
 // Closing the settings window hides it or asks first; a paint window that cannot be built is reported.
 TEST_F(Session, AClosedSettingsWindowOrAFailedStartAsksTheUser)

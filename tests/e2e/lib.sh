@@ -2,11 +2,8 @@
 # own, started and ended by PID, and a known picture for the sessions to freeze.
 set -euo pipefail
 : "${SCRIVANE_EXE:?}" "${SCRIVCTL:?}" "${E2E_WORK:?}" "${WINELOADER:?}"
-work="$E2E_WORK/$(basename "$0" .sh)"
-cfg="$work/Scrivane.cfg"
-rm -rf "$work"
-mkdir -p "$work"
-cp "$SCRIVANE_EXE" "$work/Scrivane.exe"
+work="$E2E_WORK/$(basename "$0" .sh)" cfg="$work/Scrivane.cfg"
+rm -rf "$work" && mkdir -p "$work" && cp "$SCRIVANE_EXE" "$work/Scrivane.exe"
 
 pids=()
 e2e_cleanup() { for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done; }
@@ -32,11 +29,9 @@ start_program() {
   [[ ${1:-} == --no-wait ]] || ctl wait SCRIVANE_TRAY present 15000 || fail "the program's window did not appear"
 }
 
-# expect_exit PID WHAT: the process ends with code 0 within 10 s.
-expect_exit() {
-  local rc=0
+expect_exit() {  # PID WHAT: the process ends with code 0 within 10 s
   timeout 10 tail --pid="$1" -s 0.1 -f /dev/null || fail "$2: still running after 10 s"
-  wait "$1" || rc=$?
+  local rc=0 && wait "$1" || rc=$?
   ((rc == 0)) || fail "$2: exit code $rc"
 }
 
@@ -67,14 +62,7 @@ show_picture() {
 }
 
 # expect_picture MS WHAT: within MS, the picture shows at every point.
-expect_picture() {
-  local args=() i
-  for ((i = 0; i < ${#points[@]}; i += 2)); do
-    args+=("${points[i]}" "${points[i + 1]}" "$(printf '%02X%02X40' $((16 + 12 * ((points[i] + 1024) / 128))) \
-      $((24 + 28 * (points[i + 1] / 100))))")
-  done
-  ctl pixels "$1" "${args[@]}" || fail "$2"
-}
+expect_picture() { ctl pixels "$1" $(printf '%s %s - ' "${points[@]}") || fail "$2"; }
 
 # hold clipboard|VK MODS MS: another program keeps the clipboard open, or owns that hot key.
 hold() {

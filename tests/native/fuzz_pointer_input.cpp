@@ -15,13 +15,9 @@ namespace {
 PanelState panel;
 GestureState gesture;
 
-void Require(bool holds, const char* what)
-{
-    if (!holds)
-        std::fprintf(stderr, "%s\n", what), std::abort();
-}
+void Require(bool holds, const char* what) { holds || (std::fprintf(stderr, "%s\n", what), std::abort(), 0); }
 
-void Panel(const PanelAction& a)
+void Panel(const PanelAction& a)  // the one effect that changes the panel's state, as the panel carries it out
 {
     for (PanelEffect e : a.effects)
         if (e == PanelEffect::EndPress)

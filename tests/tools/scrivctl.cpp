@@ -1,11 +1,11 @@
 // A Windows helper that the end-to-end stories run under Wine beside the program:
 //   wait CLASS present|gone|visible MS  until a window of CLASS is so; "visible" prints the ms waited
 //   post CLASS MSG [WPARAM LPARAM]      posts a message to the window of CLASS
-//   pixels MS X Y RRGGBB...             until the listed screen pixels have those colours; prints the
-//                                       wrong ones when MS have passed
+//   pixels MS X Y RRGGBB...             until the listed screen pixels have those colours ("-": the
+//                                       pattern's); prints the wrong ones when MS have passed
 //   picture X Y W H [RRGGBB]            shows the pattern, or one colour
 //   hold clipboard|VK MODS MS           keeps the clipboard open, or the hot key, for MS; prints "held"
-//   key VK...                           presses and releases each key with SendInput
+//   key VK...                           presses and releases each key as keyboard input
 //   clipboard                           prints the width, height and bits of the clipboard's CF_DIB
 // Commands joined by "+" run in one process, without a start between them. The pattern: 128x100
 // blocks from the screen point (-1024, 0), block (bx, by) RGB(16 + 12 bx, 24 + 28 by, 0x40), so that
@@ -25,6 +25,8 @@ COLORREF solid = CLR_INVALID;  // one colour instead of the pattern
 
 long Number(const char* text) { return std::strtol(text, nullptr, 0); }
 
+COLORREF Pattern(int x, int y) { return RGB(16 + 12 * ((x + 1024) / 128), 24 + 28 * (y / 100), 0x40); }  // x >= -1024
+
 COLORREF Colour(const char* rrggbb)
 {
     const unsigned long rgb = std::strtoul(rrggbb, nullptr, 16);
@@ -33,14 +35,11 @@ COLORREF Colour(const char* rrggbb)
 
 int Wait(const char* cls, const char* state, DWORD ms)
 {
-    for (const DWORD start = GetTickCount(); GetTickCount() - start <= ms; Sleep(10)) {
-        HWND w = FindWindowA(cls, nullptr);
-        if (*state == 'g' ? !w : w && (*state == 'p' || IsWindowVisible(w))) {
-            if (*state == 'v')
-                std::printf("%lu\n", GetTickCount() - start);
+    for (const DWORD start = GetTickCount(); GetTickCount() - start <= ms; Sleep(10))
+        if (HWND w = FindWindowA(cls, nullptr); *state == 'g' ? !w : w && (*state == 'p' || IsWindowVisible(w))) {
+            *state == 'v' && std::printf("%lu\n", GetTickCount() - start);
             return 0;
         }
-    }
     std::fprintf(stderr, "scrivctl: no %s window %s after %lu ms\n", cls, state, ms);
     return 1;
 }
@@ -51,10 +50,11 @@ int WrongPixels(int count, char** args, bool print)
     int wrong = 0;
     HDC screen = GetDC(nullptr);
     for (int i = 0; i + 2 < count; i += 3) {
-        const COLORREF is = GetPixel(screen, Number(args[i]), Number(args[i + 1]));
-        if (is != Colour(args[i + 2]) && ++wrong && print)
-            std::printf("pixel %s,%s: %02X%02X%02X, expected %s\n", args[i], args[i + 1], GetRValue(is), GetGValue(is),
-                        GetBValue(is), args[i + 2]);
+        const int x = Number(args[i]), y = Number(args[i + 1]);
+        const COLORREF is = GetPixel(screen, x, y), want = *args[i + 2] == '-' ? Pattern(x, y) : Colour(args[i + 2]);
+        if (is != want && ++wrong && print)
+            std::printf("pixel %d,%d: %06lX, expected %06lX\n", x, y, RGB(GetBValue(is), GetGValue(is), GetRValue(is)),
+                        RGB(GetBValue(want), GetGValue(want), GetRValue(want)));
     }
     ReleaseDC(nullptr, screen);
     return wrong;
@@ -72,7 +72,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         for (int bx = (w.left + 1024) / 128; bx * 128 - 1024 < w.right; ++bx) {
             RECT block = {bx * 128 - 1024, by * 100, bx * 128 - 896, by * 100 + 100};
             OffsetRect(&block, -w.left, -w.top);
-            SetDCBrushColor(ps.hdc, solid != CLR_INVALID ? solid : RGB(16 + 12 * bx, 24 + 28 * by, 0x40));
+            SetDCBrushColor(ps.hdc, solid != CLR_INVALID ? solid : Pattern(bx * 128 - 1024, by * 100));
             FillRect(ps.hdc, &block, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         }
     EndPaint(window, &ps);
@@ -97,13 +97,9 @@ int Picture(char** args)
 int Keys(int count, char** args)
 {
     for (int i = 0; i < count; ++i) {
-        const WORD vk = static_cast<WORD>(Number(args[i]));
+        const BYTE vk = BYTE(Number(args[i])), scan = BYTE(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
         const DWORD extended = vk == VK_SNAPSHOT || (vk >= VK_PRIOR && vk <= VK_DOWN) ? KEYEVENTF_EXTENDEDKEY : 0;
-        INPUT keys[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
-        keys[0].ki = {vk, WORD(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), extended, 0, 0};
-        keys[1].ki = {vk, keys[0].ki.wScan, extended | KEYEVENTF_KEYUP, 0, 0};
-        if (SendInput(2, keys, sizeof(INPUT)) != 2)
-            return 1;
+        keybd_event(vk, scan, extended, 0), keybd_event(vk, scan, extended | KEYEVENTF_KEYUP, 0);
     }
     return 0;
 }
@@ -129,19 +125,15 @@ int Run(int count, char** args)
     if (!std::strcmp(verb, "hold") && count >= 3) {  // another program at its clipboard work, or owning the key
         if (count == 3 ? !OpenClipboard(nullptr) : !RegisterHotKey(nullptr, 1, Number(args[2]), Number(args[1])))
             return 1;
-        std::printf("held\n");
-        std::fflush(stdout);
-        Sleep(Number(args[count - 1]));
+        std::printf("held\n"), std::fflush(stdout), Sleep(Number(args[count - 1]));
         return 0;
     }
     if (!std::strcmp(verb, "key") && count >= 2)
         return Keys(count - 1, args + 1);
     if (!std::strcmp(verb, "clipboard") && OpenClipboard(nullptr)) {
         const auto* dib = static_cast<const BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)));
-        if (dib)
-            std::printf("%ld %ld %u\n", dib->biWidth, dib->biHeight, dib->biBitCount);
-        CloseClipboard();
-        return dib ? 0 : 1;
+        dib && std::printf("%ld %ld %u\n", dib->biWidth, dib->biHeight, dib->biBitCount);
+        return CloseClipboard(), dib ? 0 : 1;
     }
     std::fprintf(stderr, "scrivctl: unknown command or missing arguments: %s\n", verb);
     return 2;

@@ -18,10 +18,9 @@ TEST(MonitorLookup, DescribesThePrimaryScreenWithOrWithoutTheMultiMonitorFunctio
         if (*path == 'f')
             Platform.user32Function = [](const char*) -> FARPROC { return nullptr; };
         ResetMonitorLookup();
-        EXPECT_EQ(MonitorMetric(SM_XVIRTUALSCREEN), 0) << path;
-        EXPECT_EQ(MonitorMetric(SM_YVIRTUALSCREEN), 0) << path;
-        EXPECT_EQ(MonitorMetric(SM_CXVIRTUALSCREEN), width) << path;
-        EXPECT_EQ(MonitorMetric(SM_CYVIRTUALSCREEN), height) << path;
+        const RECT virtualScreen = {MonitorMetric(SM_XVIRTUALSCREEN), MonitorMetric(SM_YVIRTUALSCREEN),
+                                    MonitorMetric(SM_CXVIRTUALSCREEN), MonitorMetric(SM_CYVIRTUALSCREEN)};  // origin, size
+        EXPECT_TRUE(EqualRect(&virtualScreen, &screen)) << path;
         EXPECT_EQ(MonitorMetric(SM_CXSMICON), GetSystemMetrics(SM_CXSMICON)) << path << ": other metrics pass through";
         MONITORINFOEXA info = {};
         info.cbSize = sizeof(info);

@@ -24,10 +24,7 @@ TEST(Rect, SignedSizesUnionsAndTheExclusiveEdges)
 
 // BITMAPINFOHEADER as another program puts it on the clipboard.
 struct Header { uint32_t size; int32_t w, h; uint16_t planes, bits; uint32_t comp, image, x, y, used, important; };
-Header H(uint16_t bits, int32_t w, int32_t h = 2, uint32_t comp = 0, uint32_t used = 0, uint32_t size = 40)
-{
-    return Header{size, w, h, 1, bits, comp, 0, 0, 0, used, 0};
-}
+Header H(uint16_t bits, int32_t w, int32_t h = 2, uint32_t comp = 0, uint32_t used = 0, uint32_t size = 40) { return {size, w, h, 1, bits, comp, 0, 0, 0, used, 0}; }
 
 TEST(DibLayout, FindsThePixelsOfEachClipboardLayoutOrRefusesTheBlock)
 {
