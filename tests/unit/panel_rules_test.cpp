@@ -1,7 +1,10 @@
-// The palette panel's steps, hit tests and size drag, and the pen keys. Points come from the layout's
-// own rectangles: where a part sits is the layout's business, what a press on it does is ours.
+// The palette panel's steps, its hit tests and size drag at each scale, and the pen keys. Points come
+// from the layout's own rectangles: where a part sits is the layout's business, what a press does is ours.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "canvas/panel_layout.h"
@@ -62,27 +65,58 @@ TEST(PanelSteps, WhatEachEventAsksFor)
     }
 }
 
-// Each part answers on its first and last pixel and nowhere just outside; all lie inside the outline.
-TEST(PanelLayout, EveryPartHitOnItsEdgesAndNotBeyond)
+// At 96, 144 and 192 DPI each part answers on its first and last pixel and nowhere just outside, lies
+// inside the outline, and sits within a pixel of where its place at 96 DPI scaled would put it.
+TEST(PanelLayout, EveryPartHitOnItsEdgesAndNotBeyondAtEachScale)
 {
     using P = PanelPart;
     struct Part { RECT r; PanelPart part; int cell; };
-    std::vector<Part> parts = {{TitleRect(), P::TitleBar, -1}, {SizeBoxRect(), P::SizeBox, -1},
-        {EraserButtonRect(), P::EraserButton, -1}, {SaveButtonRect(), P::SaveButton, -1}, {CloseButtonRect(), P::CloseButton, -1}};
-    for (int k = 0; k < kCellCount; ++k)
-        parts.push_back({CellRect(k), P::ColorCell, k});
-    for (const auto& [r, part, index] : parts) {
-        EXPECT_TRUE(r.left >= 1 && r.top >= 1 && r.right < kPanelWidth && r.bottom < kPanelHeight) << int(part);
-        int i = 0, cell = -1;  // the first two inside
-        for (const POINT& q : {POINT{r.left, r.top}, {r.right - 1, r.bottom - 1}, {r.left - 1, r.top},
-                               {r.right, r.bottom - 1}, {r.left, r.top - 1}, {r.right - 1, r.bottom}})
-            EXPECT_EQ(HitPanelPart(q, true, &cell) == part && cell == index, i++ < 2) << q.x << "," << q.y;
+    const auto parts = [](int dpi) {
+        std::vector<Part> all = {{TitleRect(dpi), P::TitleBar, -1}, {SizeBoxRect(dpi), P::SizeBox, -1},
+            {EraserButtonRect(dpi), P::EraserButton, -1}, {SaveButtonRect(dpi), P::SaveButton, -1},
+            {CloseButtonRect(dpi), P::CloseButton, -1}};
+        for (int k = 0; k < kCellCount; ++k)
+            all.push_back({CellRect(k, dpi), P::ColorCell, k});
+        return all;
+    };
+    for (int dpi : {96, 144, 192}) {
+        const int line = PanelScaled(1, dpi), w = PanelSize(dpi).x, h = PanelSize(dpi).y;
+        for (size_t n = 0; n < parts(dpi).size(); ++n) {
+            const auto [r, part, index] = parts(dpi)[n];
+            const RECT at96 = parts(96)[n].r;
+            EXPECT_TRUE(r.left >= line && r.top >= line && r.right <= w - line && r.bottom <= h - line) << dpi << " " << n;
+            EXPECT_TRUE(std::abs(r.left - at96.left * dpi / 96) <= 1 && std::abs(r.bottom - at96.bottom * dpi / 96) <= 1)
+                << dpi << " " << n << ": not where it is at 96 DPI, scaled";
+            int i = 0, cell = -1;  // the first two inside
+            for (const POINT& q : {POINT{r.left, r.top}, {r.right - 1, r.bottom - 1}, {r.left - 1, r.top},
+                                   {r.right, r.bottom - 1}, {r.left, r.top - 1}, {r.right - 1, r.bottom}})
+                EXPECT_EQ(HitPanelPart(q, true, &cell, dpi) == part && cell == index, i++ < 2) << dpi << ": " << q.x << "," << q.y;
+        }
     }
     EXPECT_EQ(HitPanelPart(Mid(SizeBoxRect()), false, nullptr), P::None) << "no size box with the eraser";
     // The size drag: a pixel a width per four upward, truncated toward zero, kept in 1..20 (compared unsigned).
     for (const auto& [up, want] : {std::pair{3, 5}, {-3, 5}, {-100, 1}, {100, 20}})
         EXPECT_EQ(ClampPenSize(static_cast<uint32_t>(DraggedPenSize(5, 100, 100 - up))), want) << up;
     EXPECT_TRUE(ClampPenSize(0) == 1 && ClampPenSize(~0u) == 20) << "a negative width";
+}
+
+// On monitors of one scale after another, always with the same spot under the pointer (1000,500).
+TEST(PanelLayout, ShownOnEachMonitorWithTheSameSpotUnderThePointer)
+{
+    const std::pair<int, std::string> cases[] = {{192, "640x120 320,14 1000,500"}, {144, "480x90 240,11 1000,500"},
+                                                 {96, "320x60 160,7 1000,500"}, {72, "320x60 160,7 1000,500"}};  // 72: as at 100 %
+    PanelState s;
+    for (const auto& [dpi, want] : cases) {
+        PanelShowAt(s, {1000, 500}, dpi);
+        const RECT& b = s.bounds;
+        EXPECT_EQ(std::to_string(b.right - b.left) + "x" + std::to_string(b.bottom - b.top) + " " + std::to_string(s.grabPoint.x) +
+                      "," + std::to_string(s.grabPoint.y) + " " + std::to_string(b.left + s.grabPoint.x) + "," +
+                      std::to_string(b.top + s.grabPoint.y), want);
+    }
+    PanelShowAt(s, {1000, 500}, 192);
+    PanelButtonDown(s, {s.bounds.left + 40, s.bounds.top + 70}, 1);
+    PanelMouseMove(s, {s.bounds.left + 40, s.bounds.top + 57});
+    EXPECT_EQ(s.penSize, 8) << "the size box at 200 %: 13 screen pixels up widen by 3, as at 100 %";
 }
 
 TEST(PenKeys, TheRowOfNineWithExactlyItsModifiers)
