@@ -44,8 +44,13 @@ BOOL KilledHereWouldLeave(HANDLE f, const void* b, DWORD size, DWORD* n)  // wha
 bool SaveNew(const std::string& path) { return SaveSettingsTo(path.c_str(), Record(9)); }
 bool SavePicture(const std::string& path) { return WriteBmp(3, path.c_str(), 2, kRows) != 0; }
 void TargetIsAFolder() { DeleteFileA(target.c_str()), CreateDirectoryA(target.c_str(), nullptr); }
+void ReadOnlyNew()  // as an older version of the program left it
+{
+    std::ofstream(target + ".new") << "x";
+    SetFileAttributesA((target + ".new").c_str(), FILE_ATTRIBUTE_READONLY);
+}
 
-// Regression: a save that truncated the old file first lost it.
+// Regressions: a save that truncated the old file first lost it; a fixed temporary name left read-only blocked saves.
 TEST(Saving, EverySaveLeavesAWholeFileAndNothingElse)
 {
     const struct {  // the fault, the file, the platform's write if not the system's, the program's steps and their answer
@@ -55,6 +60,7 @@ TEST(Saving, EverySaveLeavesAWholeFileAndNothingElse)
         bool (*act)(const std::string& path), answer;
         const char* holds;  // old, new (whole), folder or nothing
     } rows[] = {
+        {"a read-only Scrivane.cfg.new left by an older version", "Scrivane.cfg", ReadOnlyNew, nullptr, SaveNew, true, "new"},
         {"the settings file is a folder: defaults, and the save gives up", "Scrivane.cfg", TargetIsAFolder, nullptr,
          [](const std::string& path) { SettingsRecord r; return LoadSettingsFrom(path.c_str(), r) || SaveNew(path); },
          false, "folder"},
@@ -73,10 +79,10 @@ TEST(Saving, EverySaveLeavesAWholeFileAndNothingElse)
          nullptr, SavePicture, true, "new"},
     };
     const std::string dir = (std::filesystem::current_path() / "scrivane-saves").string();  // in the build tree
-    const auto names = [&dir] {  // what the folder holds
+    const auto names = [&dir](bool writable) {  // what the folder holds; made writable again to be removed
         std::set<std::string> all;
         for (const auto& entry : std::filesystem::directory_iterator(dir))
-            all.insert(entry.path().filename().string());
+            all.insert(entry.path().filename().string()), writable && SetFileAttributesA(entry.path().string().c_str(), 0x80);
         return all;
     };
     for (const auto& row : rows) {
@@ -85,7 +91,7 @@ TEST(Saving, EverySaveLeavesAWholeFileAndNothingElse)
         std::ofstream(target, std::ios::binary) << old;  // nothing, when the folder is gone
         const PlatformFunctions saved = Platform;
         row.arrange ? row.arrange() : void();
-        std::set<std::string> before = names();
+        std::set<std::string> before = names(false);
         everyWriteFoundTheOldFileWhole = true, Platform.writeFile = row.write ? row.write : Platform.writeFile;
         EXPECT_EQ(row.act(target), row.answer) << row.fault;
         Platform = saved;
@@ -96,7 +102,7 @@ TEST(Saving, EverySaveLeavesAWholeFileAndNothingElse)
                                   : now.str() == old ? "old" : now.str() == (old == kOldPicture ? kNewPicture : kNewSettings) ? "new" : "other";
         EXPECT_EQ(holds, row.holds) << row.fault;
         holds == "nothing" || before.insert(row.target).second;
-        EXPECT_EQ(names(), before) << row.fault << ": what the folder holds afterwards";
+        EXPECT_EQ(names(true), before) << row.fault << ": what the folder holds afterwards";
         std::filesystem::remove_all(dir);
     }
 }
