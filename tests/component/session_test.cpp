@@ -89,6 +89,41 @@ TEST(MessageLoop, EndsWithTheCodeOfAQuitFollowedByAnotherMessage)
     EXPECT_EQ(RunMessageLoop(), 7);
 }
 
+// With or without the multi-monitor functions, the answers must describe the test display, one
+// screen at (0,0), as the system does.
+BOOL WINAPI NoMonitorInfo(HMONITOR, LPMONITORINFO) { return FALSE; }
+TEST(MonitorLookup, DescribesThePrimaryScreenWithOrWithoutTheMultiMonitorFunctions)
+{
+    const PlatformFunctions saved = Platform;
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    RECT work, screen = {0, 0, width, height};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    for (const char* path : {"multi-monitor", "fallback"}) {
+        if (*path == 'f')
+            Platform.user32Function = [](const char*) -> FARPROC { return nullptr; };
+        ResetMonitorLookup();
+        const RECT virtualScreen = {MonitorMetric(SM_XVIRTUALSCREEN), MonitorMetric(SM_YVIRTUALSCREEN),
+                                    MonitorMetric(SM_CXVIRTUALSCREEN), MonitorMetric(SM_CYVIRTUALSCREEN)};  // origin, size
+        EXPECT_TRUE(EqualRect(&virtualScreen, &screen)) << path;
+        EXPECT_EQ(MonitorMetric(SM_CXSMICON), GetSystemMetrics(SM_CXSMICON)) << path << ": other metrics pass through";
+        MONITORINFOEXA info = {};
+        info.cbSize = sizeof(info);
+        EXPECT_TRUE(MonitorInfo(MonitorNearestPoint({-5000, 100000}), &info)) << path << ": a far point's nearest";
+        EXPECT_TRUE(EqualRect(&info.rcMonitor, &screen) && EqualRect(&info.rcWork, &work)) << path;
+        EXPECT_EQ(info.dwFlags, DWORD(MONITORINFOF_PRIMARY)) << path;
+        EXPECT_EQ(std::strcmp(info.szDevice, "DISPLAY") == 0, *path == 'f') << path << ": " << info.szDevice;
+    }
+    // Regression: when the monitor could not be asked, "Config" placed the options off every screen.
+    Platform.user32Function = [](const char* name) {
+        return std::strcmp(name, "GetMonitorInfoA") ? SystemPlatform().user32Function(name) : FARPROC(reinterpret_cast<void*>(NoMonitorInfo));
+    };
+    ResetMonitorLookup();
+    const RECT area = MonitorUnderPointer().work;
+    EXPECT_TRUE(EqualRect(&area, &work)) << "the primary work area: " << area.left << "," << area.top;
+    Platform = saved;
+    ResetMonitorLookup();
+}
+
 class Session : public ::testing::Test {
 protected:
     void SetUp() override
@@ -344,20 +379,18 @@ TEST_F(Session, TakesTheRememberedToolAndWritesItBack)
 // Keys and buttons in a live session, then the tool and whether a close was posted.
 TEST_F(Session, PenRowEscapeAndStrokes)
 {
-    enum Kind { Down, Up, SysDown, SysUp, LeftDown };
-    const struct { uint32_t row; std::vector<std::pair<Kind, UINT>> events; int cell; bool closed; const char* why; } cases[] = {
-        {0x70, {{Up, VK_F3}}, 0, false, "a release whose press this window never saw"},
-        {0x70, {{Up, VK_ESCAPE}}, 0, false, "the Escape that closed a dialog does not end it"},
-        {0x70, {{LeftDown, 0}, {Down, VK_ESCAPE}, {Up, VK_ESCAPE}}, 0, true, "Escape ends it, also during a stroke"},
-        {0x70, {{LeftDown, 0}, {Down, VK_F9}, {Up, VK_F9}}, 0, false, "the eraser key in mid-stroke is ignored"},
-        {0x71, {{SysDown, VK_F10}, {SysUp, VK_F10}}, -1, false, "regression: F10 (with the row from F2), a system key, did nothing"},
+    const struct { uint32_t row; std::vector<std::pair<UINT, UINT>> messages; int cell; bool closed; const char* why; } cases[] = {
+        {0x70, {{WM_KEYUP, VK_F3}}, 0, false, "a release whose press this window never saw"},
+        {0x70, {{WM_KEYUP, VK_ESCAPE}}, 0, false, "the Escape that closed a dialog does not end it"},
+        {0x70, {{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYUP, VK_ESCAPE}}, 0, true, "Escape ends it, also during a stroke"},
+        {0x70, {{WM_LBUTTONDOWN, MK_LBUTTON}, {WM_KEYDOWN, VK_F9}, {WM_KEYUP, VK_F9}}, 0, false, "the eraser key in mid-stroke is ignored"},
+        {0x71, {{WM_SYSKEYDOWN, VK_F10}, {WM_SYSKEYUP, VK_F10}}, -1, false, "regression: F10 (with the row from F2), a system key, did nothing"},
     };
-    const UINT messages[] = {WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP, WM_LBUTTONDOWN};
     for (const auto& c : cases) {
         Settings.penSelectKey = c.row, Settings.lastPen = 0;
         Start();
-        for (const auto& [kind, key] : c.events)
-            PaintWindowProc(paintWindow, messages[kind], kind == LeftDown ? MK_LBUTTON : key, MAKELPARAM(50, 50));
+        for (const auto& [message, wParam] : c.messages)
+            PaintWindowProc(paintWindow, message, wParam, MAKELPARAM(50, 50));
         MSG msg;
         EXPECT_EQ(PeekMessageA(&msg, paintWindow, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE, c.closed) << c.why;
         EXPECT_EQ(palettePanel().colorActive ? palettePanel().colorIndex : -1, c.cell) << c.why;

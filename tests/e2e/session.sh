@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A paint session with the real desktop, hot key and tray: the desktop's picture, a tray click's delay,
-# and the program killed during a session.
+# the program killed during a session, and "Via Clipboard" while another program holds the clipboard.
 source "$E2E_LIB"
 
 write_settings 0x5A00007F 1  # marks in unused bits: only a whole read and a whole write keep them
@@ -26,4 +26,13 @@ hot_key_session >/dev/null
 close_session
 exit_program
 cmp -s "$cfg" "$work.stored" || fail "settings written back as $(hex_at "$cfg" 0 24)..."
+
+step "Via Clipboard with the clipboard held elsewhere: after two tries a second apart, a copy of the screen"
+write_settings 0xFF 1
+start_program
+hold clipboard 8000
+assert_between "$(hot_key_session 10000)" 1800 5000 "hot key to session with the clipboard held"
+expect_picture 3000 "the session does not show the desktop"
+close_session
+exit_program
 echo PASS

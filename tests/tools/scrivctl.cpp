@@ -146,10 +146,7 @@ int main(int argc, char** argv)
     _setmode(_fileno(stdout), _O_BINARY);  // "\n" line ends: the output goes to shell scripts
     int result = 0;
     for (int first = 1, i = 1; i <= argc && result == 0; ++i)
-        if (i == argc || !std::strcmp(argv[i], "+")) {
-            result = Run(i - first, argv + first);
-            std::fflush(stdout);
-            first = i + 1;
-        }
+        if (i == argc || !std::strcmp(argv[i], "+"))
+            result = Run(i - first, argv + first), first = i + 1;
     return result;
 }

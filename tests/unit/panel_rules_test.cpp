@@ -93,7 +93,6 @@ TEST(PanelLayout, EveryPartHitOnItsEdgesAndNotBeyondAtEachScale)
                 EXPECT_EQ(HitPanelPart(q, true, &cell, dpi) == part && cell == index, i++ < 2) << dpi << ": " << q.x << "," << q.y;
         }
     }
-    EXPECT_EQ(HitPanelPart(Mid(SizeBoxRect()), false, nullptr), P::None) << "no size box with the eraser";
     // The size drag: a pixel a width per four upward, truncated toward zero, kept in 1..20 (compared unsigned).
     for (const auto& [up, want] : {std::pair{3, 5}, {-3, 5}, {-100, 1}, {100, 20}})
         EXPECT_EQ(ClampPenSize(static_cast<uint32_t>(DraggedPenSize(5, 100, 100 - up))), want) << up;

@@ -1,5 +1,5 @@
-// The BMP export's sizes, which every reader of the file relies on, and where the colour dialog is
-// placed. The header's bytes are pinned where the file is written.
+// The render layer's plain rules: the BMP export's sizes, which every reader of the file relies on (the
+// header's bytes are pinned where the file is written), where the colour dialog goes, what the wheel magnifies.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 
 #include "render/bmp_layout.h"
 #include "render/dialog_placement.h"
+#include "render/magnifier.h"
 
 TEST(BmpLayoutFor, PadsRowsAndRefusesSizesThe32BitFieldsCannotHold)
 {
@@ -40,5 +41,18 @@ TEST(PlaceTitleUnderPointer, CentresTheTitleBarAndStaysInsideTheArea)
     for (const auto& c : cases) {
         const POINT at = PlaceTitleUnderPointer(c.pointer, window, client, c.area);
         EXPECT_TRUE(at.x == c.want.x && at.y == c.want.y) << c.why << ": " << at.x << "," << at.y;
+    }
+}
+
+TEST(MagnifyAbout, KeepsThePointerPixelAndRoundsTheSize)
+{
+    const struct { POINT pointer; unsigned n; std::vector<long> want; const char* why; } cases[] = {  // want: source
+        {{50, 30}, 2, {25, 15, 50, 30, 100, 60}, "centre: half the area about the pointer"},  // x, y, w, h; destination w, h
+        {{0, 0}, 3, {0, 0, 33, 20, 99, 60}, "size rounded down: the last column is not drawn"},
+        {{99, 59}, 6, {82, 49, 17, 10, 102, 60}, "size rounded up: the copy overshoots by two columns"}};
+    for (const auto& c : cases) {
+        const MagnifiedArea a = MagnifyAbout(RECT{0, 0, 100, 60}, c.n, c.pointer);
+        const std::vector<long> got = {a.sourceOrigin.x, a.sourceOrigin.y, a.sourceSize.x, a.sourceSize.y, a.destSize.x, a.destSize.y};
+        EXPECT_EQ(got, c.want) << c.why;
     }
 }
