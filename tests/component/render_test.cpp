@@ -65,6 +65,7 @@ TEST(StrokeRendering, ChangesOnlyTheAnsweredAreaAndCommitsOrRevertsIt)
         {"revert after commit", 'h', {{Down, 100, 50}, {Move, 110, 50}, {Commit}, {Revert}}, {-1, -1, -1, -1, 200, 0, 1}},
         {"fast eraser drag: the gap untouched", 'e', {{Down, 100, 100}, {Move, 100, 150}}, {90, 90, 110, 160, 800, 0, 0}},
         {"eraser rectangle widened by 10", 'e', {{Box, 150, 130}, {Commit}}, {90, 90, 160, 140, 3500, 0, 1}},
+        {"shrinking eraser band: marks back", 'e', {{Box, 150, 130}, {Box, 120, 110}}, {90, 90, 160, 140, 1200, 0, 0}},
         {"eraser revert restores the marks", 'e', {{Box, 150, 130}, {Revert}}, {90, 90, 160, 140, 0, 0, 0}},
     };
     for (const auto& c : cases) {
